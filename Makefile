@@ -1,0 +1,41 @@
+# The two entry points of the README: `make run` and `make test`. Everything else is a step of them.
+BUILD ?= build
+APP   := $(BUILD)/app
+JOBS  ?= $(shell nproc)
+CMAKE_BUILD_TYPE ?= RelWithDebInfo
+
+.PHONY: run test deps configure build app bench clean format
+
+deps:
+	@bash tools/deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(CMAKE_BUILD_TYPE) -DTSUMIKI_WERROR=$(if $(CI),ON,OFF) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The application folder: the program, its data tables (copied only when missing, so a shop's data is never
+# overwritten), the workbook templates and the output folder.
+app: build
+	@mkdir -p "$(APP)/DB" "$(APP)/excelテンプレート" "$(APP)/出力帳票"
+	@cp -f $(BUILD)/src/app/tsumiki "$(APP)/tsumiki"
+	@for f in data/DB/*.csv; do \
+	    t="$(APP)/DB/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
+	done
+	@echo "Application folder: $(APP)"
+
+run: app
+	@cd "$(APP)" && ./tsumiki
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@bash bench/run.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,199 @@
+#include "store/cp932.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <memory>
+
+namespace tsumiki::cp932 {
+namespace {
+
+struct Tables {
+    // Double-byte codes by (lead << 8 | trail); single bytes by their value. 0 marks "no character".
+    std::array<char16_t, 65536> doubleByte{};
+    std::array<char16_t, 256> singleByte{};
+    std::array<bool, 256> isLead{};
+    // Unicode (BMP) to code: a value below 0x100 is a single byte, 0 means unrepresentable (U+0000 is handled
+    // apart).
+    std::array<std::uint16_t, 65536> toCode{};
+};
+
+char16_t convertWithIconv(iconv_t cd, const unsigned char* in, size_t inLength) {
+    char16_t out[4] = {};
+    auto* inPtr = const_cast<char*>(reinterpret_cast<const char*>(in));
+    auto* outPtr = reinterpret_cast<char*>(out);
+    size_t inLeft = inLength;
+    size_t outLeft = sizeof(out);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
+        return 0;
+    }
+    // Exactly one UTF-16 unit: code page 932 has no characters outside the BMP.
+    return sizeof(out) - outLeft == sizeof(char16_t) ? out[0] : char16_t{0};
+}
+
+bool isNecSelectedIbmRow(unsigned lead) { return lead == 0xED || lead == 0xEE; }
+
+std::unique_ptr<Tables> buildTables() {
+    auto t = std::make_unique<Tables>();
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        qFatal("code page 932 converter is not available");
+    }
+    for (unsigned b = 0; b < 0x80; ++b) {
+        t->singleByte[b] = static_cast<char16_t>(b);
+    }
+    for (unsigned b = 0x80; b < 0x100; ++b) {
+        t->isLead[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        if (!t->isLead[b]) {
+            const unsigned char in[1] = {static_cast<unsigned char>(b)};
+            t->singleByte[b] = convertWithIconv(cd, in, 1);
+        }
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!t->isLead[lead]) {
+            continue;
+        }
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) {
+                continue;
+            }
+            const unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+            t->doubleByte[lead << 8 | trail] = convertWithIconv(cd, in, 2);
+        }
+    }
+    iconv_close(cd);
+
+    // Encoding prefers the lowest code of a character, except that the NEC-selected IBM rows (0xED, 0xEE) give
+    // way to the IBM rows: the choice Windows makes, so files written here match files written there.
+    for (unsigned b = 0xFF; b >= 1; --b) {
+        if (t->singleByte[b] != 0) {
+            t->toCode[t->singleByte[b]] = static_cast<std::uint16_t>(b);
+        }
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (unsigned code = 0xFCFC; code >= 0x8140; --code) {
+            const char16_t ch = t->doubleByte[code];
+            if (ch == 0 || isNecSelectedIbmRow(code >> 8) != (pass == 0)) {
+                continue;
+            }
+            if (pass == 0 || t->toCode[ch] == 0) {
+                t->toCode[ch] = static_cast<std::uint16_t>(code);
+            }
+        }
+    }
+    return t;
+}
+
+const Tables& tables() {
+    static const std::unique_ptr<Tables> instance = buildTables();
+    return *instance;
+}
+
+}  // namespace
+
+Decoded decode(QByteArrayView bytes) {
+    const Tables& t = tables();
+    Decoded result;
+    result.text.resize(bytes.size());
+    char16_t* out = reinterpret_cast<char16_t*>(result.text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char b = in[i];
+        if (b < 0x80) {
+            out[written++] = b;
+            continue;
+        }
+        char16_t ch = 0;
+        if (t.isLead[b]) {
+            if (i + 1 < n) {
+                ch = t.doubleByte[static_cast<unsigned>(b) << 8 | in[i + 1]];
+            }
+            if (ch != 0) {
+                ++i;
+            }
+        } else {
+            ch = t.singleByte[b];
+        }
+        if (ch == 0) {
+            result.errorOffset = i;
+            result.text.clear();
+            return result;
+        }
+        out[written++] = ch;
+    }
+    result.text.resize(written);
+    return result;
+}
+
+Encoded encode(QStringView text) {
+    const Tables& t = tables();
+    Encoded result;
+    result.bytes.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i].unicode();
+        if (ch < 0x80) {
+            result.bytes.append(static_cast<char>(ch));
+            continue;
+        }
+        const std::uint16_t code = t.toCode[ch];
+        if (code == 0) {
+            result.errorIndex = i;
+            result.bytes.clear();
+            return result;
+        }
+        if (code > 0xFF) {
+            result.bytes.append(static_cast<char>(code >> 8));
+        }
+        result.bytes.append(static_cast<char>(code & 0xFF));
+    }
+    return result;
+}
+
+int encodedLength(char32_t ch) {
+    if (ch < 0x80) {
+        return 1;
+    }
+    if (ch > 0xFFFF) {
+        return 0;
+    }
+    const std::uint16_t code = tables().toCode[ch];
+    return code == 0 ? 0 : (code > 0xFF ? 2 : 1);
+}
+
+bool looksLikeUtf8(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+        return true;
+    }
+    bool sawThreeByte = false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        int extra = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= extra; ++k) {
+            if (i + k >= n || (p[i + k] & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        sawThreeByte = sawThreeByte || extra >= 2;
+        i += extra + 1;
+    }
+    return sawThreeByte;
+}
+
+}  // namespace tsumiki::cp932

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QStringView>
+
+#include "store/table.h"
+
+// The query forms over parsed tables. Comparisons are exact text equality: "001" and "1" are different keys,
+// and letter case counts, as it does in the editors' own duplicate checks. Null equals nothing. Results keep
+// file order unless the form sorts.
+namespace tsumiki {
+
+QList<Record> UserById(const TablePtr& users, QStringView id);
+QList<Record> MessageById(const TablePtr& messages, QStringView msgId);
+QList<Record> ControlById(const TablePtr& controls, QStringView ctlCode);
+// The CODE1 values of the rows with that CTLCODE.
+QList<Value> ControlCode1(const TablePtr& controls, QStringView ctlCode);
+// The rows whose MSGID begins with the prefix.
+QList<Record> MessagesByPrefix(const TablePtr& messages, QStringView prefix);
+// The person's rows of that business date (INPUTTIME text, date and time of day) and kind ("1" or "2").
+QList<Record> ClockRowsByKind(const TablePtr& clock, QStringView userId, QStringView inputTime, QStringView st);
+QList<Record> AllUsers(const TablePtr& users);
+// Every row, ascending by the first column in text order (Null first); ties keep file order.
+QList<Record> AllRowsByKey(const TablePtr& table);
+
+struct ClockWithUser {
+    Record clock;
+    // The user row whose ID equals the clock row's USERID; none when there is no such user.
+    std::optional<Record> user;
+};
+// Every clock row with its user (left join on USERID = ID; a clock row with two matching users comes twice),
+// ascending by INPUTTIME, then TIMEPRINT, in text order.
+QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users);
+
+}  // namespace tsumiki
