@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <cstring>
 #include <memory>
 
 namespace tsumiki::cp932 {
@@ -32,7 +33,27 @@ char16_t convertWithIconv(iconv_t cd, const unsigned char* in, size_t inLength) 
     return sizeof(out) - outLeft == sizeof(char16_t) ? out[0] : char16_t{0};
 }
 
-bool isNecSelectedIbmRow(unsigned lead) { return lead == 0xED || lead == 0xEE; }
+// Length of the run of ASCII bytes at the start of [p, end), found eight bytes at a time: the clock table is
+// almost all ASCII, so this is where decoding and checking spend their time.
+qsizetype asciiRun(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* q = p;
+    while (end - q >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, q, 8);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            break;
+        }
+        q += 8;
+    }
+    while (q < end && *q < 0x80) {
+        ++q;
+    }
+    return q - p;
+}
+
+bool isNecSelectedIbmRow(unsigned lead) {
+    return lead == 0xED || lead == 0xEE;
+}
 
 std::unique_ptr<Tables> buildTables() {
     auto t = std::make_unique<Tables>();
@@ -59,26 +80,31 @@ std::unique_ptr<Tables> buildTables() {
                 continue;
             }
             const unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-            t->doubleByte[lead << 8 | trail] = convertWithIconv(cd, in, 2);
+            char16_t ch = convertWithIconv(cd, in, 2);
+            if (ch == 0 && lead >= 0xF0 && lead <= 0xF9) {
+                // The user-defined area, which the C library leaves out: Windows maps it to the private use
+                // area, and a shop's own characters there must survive a read and a rewrite.
+                ch = static_cast<char16_t>(0xE000 + (lead - 0xF0) * 188 + (trail - 0x40) - (trail > 0x7F ? 1 : 0));
+            }
+            t->doubleByte[lead << 8 | trail] = ch;
         }
     }
     iconv_close(cd);
 
     // Encoding prefers the lowest code of a character, except that the NEC-selected IBM rows (0xED, 0xEE) give
     // way to the IBM rows: the choice Windows makes, so files written here match files written there.
-    for (unsigned b = 0xFF; b >= 1; --b) {
-        if (t->singleByte[b] != 0) {
-            t->toCode[t->singleByte[b]] = static_cast<std::uint16_t>(b);
+    auto prefer = [&](char16_t ch, unsigned code) {
+        if (ch != 0 && t->toCode[ch] == 0) {
+            t->toCode[ch] = static_cast<std::uint16_t>(code);
         }
+    };
+    for (unsigned b = 1; b <= 0xFF; ++b) {
+        prefer(t->singleByte[b], b);
     }
-    for (int pass = 0; pass < 2; ++pass) {
-        for (unsigned code = 0xFCFC; code >= 0x8140; --code) {
-            const char16_t ch = t->doubleByte[code];
-            if (ch == 0 || isNecSelectedIbmRow(code >> 8) != (pass == 0)) {
-                continue;
-            }
-            if (pass == 0 || t->toCode[ch] == 0) {
-                t->toCode[ch] = static_cast<std::uint16_t>(code);
+    for (bool necSelectedRows : {false, true}) {
+        for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
+            if (isNecSelectedIbmRow(code >> 8) == necSelectedRows) {
+                prefer(t->doubleByte[code], code);
             }
         }
     }
@@ -101,11 +127,16 @@ Decoded decode(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
     qsizetype written = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char b = in[i];
-        if (b < 0x80) {
-            out[written++] = b;
+        const qsizetype run = asciiRun(in + i, in + n);
+        if (run > 0) {
+            for (qsizetype k = 0; k < run; ++k) {
+                out[written + k] = in[i + k];
+            }
+            written += run;
+            i += run - 1;
             continue;
         }
+        const unsigned char b = in[i];
         char16_t ch = 0;
         if (t.isLead[b]) {
             if (i + 1 < n) {
@@ -126,6 +157,28 @@ Decoded decode(QByteArrayView bytes) {
     }
     result.text.resize(written);
     return result;
+}
+
+qsizetype firstInvalidByte(QByteArrayView bytes) {
+    const Tables& t = tables();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        i += asciiRun(in + i, in + n);
+        if (i >= n) {
+            break;
+        }
+        const unsigned char b = in[i];
+        if (t.isLead[b]) {
+            if (i + 1 >= n || t.doubleByte[static_cast<unsigned>(b) << 8 | in[i + 1]] == 0) {
+                return i;
+            }
+            ++i;
+        } else if (t.singleByte[b] == 0) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 Encoded encode(QStringView text) {
@@ -171,12 +224,13 @@ bool looksLikeUtf8(QByteArrayView bytes) {
     }
     bool sawThreeByte = false;
     for (qsizetype i = 0; i < n;) {
+        i += asciiRun(p + i, p + n);
+        if (i >= n) {
+            break;
+        }
         const unsigned char b = p[i];
         int extra = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
+        if (b >= 0xC2 && b <= 0xDF) {
             extra = 1;
         } else if (b >= 0xE0 && b <= 0xEF) {
             extra = 2;

@@ -16,6 +16,8 @@ struct Decoded {
     qsizetype errorOffset = -1;
 };
 Decoded decode(QByteArrayView bytes);
+// The byte offset of the first sequence that is not code page 932, or -1: decode without the output.
+qsizetype firstInvalidByte(QByteArrayView bytes);
 
 struct Encoded {
     QByteArray bytes;

@@ -10,23 +10,29 @@ namespace {
 QList<Record> rowsWhere(const TablePtr& t, QStringView column, QStringView key) {
     QList<Record> out;
     const int c = t->column(column);
-    if (c < 0 || key.isEmpty()) {
+    const std::optional<QByteArray> k = encodedKey(key);
+    if (c < 0 || !k || k->isEmpty()) {
         return out;
     }
     for (int r = 0; r < t->rowCount(); ++r) {
-        if (t->view(r, c) == key) {
+        if (t->raw(r, c) == *k) {
             out.append(Record(t, r));
         }
     }
     return out;
 }
 
-// Text order with Null (an empty view) before every value.
-int compareText(QStringView a, QStringView b) { return a.compare(b, Qt::CaseSensitive); }
+// Text order, Null first. Keys of the sorted forms are dates, times and codes in ASCII, where the order of the
+// encoded bytes is the order of the text.
+int compareRaw(QByteArrayView a, QByteArrayView b) {
+    return a.compare(b);
+}
 
 }  // namespace
 
-QList<Record> UserById(const TablePtr& users, QStringView id) { return rowsWhere(users, u"ID", id); }
+QList<Record> UserById(const TablePtr& users, QStringView id) {
+    return rowsWhere(users, u"ID", id);
+}
 
 QList<Record> MessageById(const TablePtr& messages, QStringView msgId) {
     return rowsWhere(messages, u"MSGID", msgId);
@@ -47,12 +53,13 @@ QList<Value> ControlCode1(const TablePtr& controls, QStringView ctlCode) {
 QList<Record> MessagesByPrefix(const TablePtr& messages, QStringView prefix) {
     QList<Record> out;
     const int c = messages->column(u"MSGID");
-    if (c < 0) {
+    const std::optional<QByteArray> p = encodedKey(prefix);
+    if (c < 0 || !p) {
         return out;
     }
     for (int r = 0; r < messages->rowCount(); ++r) {
-        const QStringView id = messages->view(r, c);
-        if (!id.isEmpty() && id.startsWith(prefix)) {
+        const QByteArrayView id = messages->raw(r, c);
+        if (!id.isEmpty() && id.startsWith(*p)) {
             out.append(Record(messages, r));
         }
     }
@@ -64,11 +71,15 @@ QList<Record> ClockRowsByKind(const TablePtr& clock, QStringView userId, QString
     const int cUser = clock->column(u"USERID");
     const int cInput = clock->column(u"INPUTTIME");
     const int cSt = clock->column(u"ST");
-    if (cUser < 0 || cInput < 0 || cSt < 0 || userId.isEmpty() || inputTime.isEmpty() || st.isEmpty()) {
+    const std::optional<QByteArray> user = encodedKey(userId);
+    const std::optional<QByteArray> input = encodedKey(inputTime);
+    const std::optional<QByteArray> kind = encodedKey(st);
+    if (cUser < 0 || cInput < 0 || cSt < 0 || !user || !input || !kind || user->isEmpty() || input->isEmpty() ||
+        kind->isEmpty()) {
         return out;
     }
     for (int r = 0; r < clock->rowCount(); ++r) {
-        if (clock->view(r, cUser) == userId && clock->view(r, cInput) == inputTime && clock->view(r, cSt) == st) {
+        if (clock->raw(r, cUser) == *user && clock->raw(r, cInput) == *input && clock->raw(r, cSt) == *kind) {
             out.append(Record(clock, r));
         }
     }
@@ -87,16 +98,16 @@ QList<Record> AllUsers(const TablePtr& users) {
 QList<Record> AllRowsByKey(const TablePtr& table) {
     QList<Record> out = AllUsers(table);
     std::stable_sort(out.begin(), out.end(), [&](const Record& a, const Record& b) {
-        return compareText(table->view(a.row(), 0), table->view(b.row(), 0)) < 0;
+        return compareRaw(table->raw(a.row(), 0), table->raw(b.row(), 0)) < 0;
     });
     return out;
 }
 
 QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users) {
     const int cId = users->column(u"ID");
-    QHash<QStringView, QList<int>> usersById;
+    QHash<QByteArrayView, QList<int>> usersById;
     for (int r = 0; r < users->rowCount(); ++r) {
-        const QStringView id = users->view(r, cId);
+        const QByteArrayView id = users->raw(r, cId);
         if (!id.isEmpty()) {
             usersById[id].append(r);
         }
@@ -105,7 +116,7 @@ QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& us
     QList<ClockWithUser> out;
     out.reserve(clock->rowCount());
     for (int r = 0; r < clock->rowCount(); ++r) {
-        const auto it = usersById.constFind(clock->view(r, cUser));
+        const auto it = usersById.constFind(clock->raw(r, cUser));
         if (it == usersById.constEnd()) {
             out.append(ClockWithUser{Record(clock, r), std::nullopt});
             continue;
@@ -117,11 +128,11 @@ QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& us
     const int cInput = clock->column(u"INPUTTIME");
     const int cPrint = clock->column(u"TIMEPRINT");
     std::stable_sort(out.begin(), out.end(), [&](const ClockWithUser& a, const ClockWithUser& b) {
-        const int byInput = compareText(clock->view(a.clock.row(), cInput), clock->view(b.clock.row(), cInput));
+        const int byInput = compareRaw(clock->raw(a.clock.row(), cInput), clock->raw(b.clock.row(), cInput));
         if (byInput != 0) {
             return byInput < 0;
         }
-        return compareText(clock->view(a.clock.row(), cPrint), clock->view(b.clock.row(), cPrint)) < 0;
+        return compareRaw(clock->raw(a.clock.row(), cPrint), clock->raw(b.clock.row(), cPrint)) < 0;
     });
     return out;
 }

@@ -1,5 +1,7 @@
 #include "store/table.h"
 
+#include "store/cp932.h"
+
 namespace tsumiki {
 
 const TableSchema& schemaOf(Table table) {
@@ -32,14 +34,16 @@ const TableSchema& schemaOf(Table table) {
 
 namespace {
 
-bool isLineEnd(char16_t c) { return c == u'\n' || c == u'\r'; }
+bool isLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
 
 // Moves past one line end (CR LF, a bare LF or a bare CR) at position i.
-qsizetype skipLineEnd(const char16_t* s, qsizetype n, qsizetype i) {
-    if (i < n && s[i] == u'\r') {
+qsizetype skipLineEnd(const char* s, qsizetype n, qsizetype i) {
+    if (i < n && s[i] == '\r') {
         ++i;
     }
-    if (i < n && s[i] == u'\n') {
+    if (i < n && s[i] == '\n') {
         ++i;
     }
     return i;
@@ -47,88 +51,111 @@ qsizetype skipLineEnd(const char16_t* s, qsizetype n, qsizetype i) {
 
 }  // namespace
 
-ParsedTable ParsedTable::parse(QString text) {
+std::optional<QByteArray> encodedKey(QStringView text) {
+    cp932::Encoded e = cp932::encode(text);
+    if (e.errorIndex >= 0) {
+        return std::nullopt;
+    }
+    return e.bytes;
+}
+
+ParsedTable ParsedTable::parseText(const QString& text) {
+    return parse(cp932::encode(text).bytes);
+}
+
+ParsedTable ParsedTable::parse(QByteArray bytes) {
     ParsedTable t;
-    t.text_ = std::move(text);
-    const char16_t* s = reinterpret_cast<const char16_t*>(t.text_.constData());
-    const qsizetype n = t.text_.size();
+    t.bytes_ = std::move(bytes);
+    const char* s = t.bytes_.constData();
+    const qsizetype n = t.bytes_.size();
     qsizetype i = 0;
 
-    std::vector<Field> line;
-    // Reads one line into `line`; returns false at the end of the text.
-    auto readLine = [&]() -> bool {
-        line.clear();
-        // Lines that hold nothing are not rows.
+    // Reads the field at i and leaves i on the comma or line end after it.
+    auto readField = [&]() -> Field {
+        Field f;
+        if (i < n && s[i] == '"') {
+            // Quoted: ends at a quote followed by a comma or a line end. A doubled quote is one quote; a quote
+            // followed by anything else is kept as it is, so a hand-edited file still reads.
+            const qsizetype start = ++i;
+            bool doubled = false;
+            while (i < n) {
+                if (s[i] == '"') {
+                    if (i + 1 < n && s[i + 1] == '"') {
+                        doubled = true;
+                        i += 2;
+                        continue;
+                    }
+                    if (i + 1 >= n || s[i + 1] == ',' || isLineEnd(s[i + 1])) {
+                        break;
+                    }
+                }
+                ++i;
+            }
+            const qsizetype end = i;
+            if (i < n) {
+                ++i;  // closing quote
+            }
+            if (doubled) {
+                QByteArray value = t.bytes_.mid(start, end - start);
+                value.replace("\"\"", "\"");
+                t.unescaped_.append(value);
+                f.offset = -static_cast<qint32>(t.unescaped_.size());
+                f.length = static_cast<qint32>(value.size());
+            } else {
+                f.offset = static_cast<qint32>(start);
+                f.length = static_cast<qint32>(end - start);
+            }
+            return f;
+        }
+        const qsizetype start = i;
+        while (i < n && s[i] != ',' && !isLineEnd(s[i])) {
+            ++i;
+        }
+        f.offset = static_cast<qint32>(start);
+        f.length = static_cast<qint32>(i - start);
+        return f;
+    };
+    auto skipBlankLines = [&] {
         while (i < n && isLineEnd(s[i])) {
             i = skipLineEnd(s, n, i);
         }
-        if (i >= n) {
-            return false;
+    };
+
+    skipBlankLines();
+    if (i >= n) {
+        return t;
+    }
+    while (true) {
+        const Field f = readField();
+        t.header_.append(cp932::decode(QByteArrayView(s + f.offset, f.length)).text.trimmed());
+        if (i < n && s[i] == ',') {
+            ++i;
+            continue;
         }
-        while (true) {
-            Field f;
-            if (i < n && s[i] == u'"') {
-                // Quoted: ends at a quote followed by a comma or a line end. A doubled quote is one quote; a quote
-                // followed by anything else is kept as it is, so a hand-edited file still reads.
-                const qsizetype start = ++i;
-                bool doubled = false;
-                while (i < n) {
-                    if (s[i] == u'"') {
-                        if (i + 1 < n && s[i + 1] == u'"') {
-                            doubled = true;
-                            i += 2;
-                            continue;
-                        }
-                        if (i + 1 >= n || s[i + 1] == u',' || isLineEnd(s[i + 1])) {
-                            break;
-                        }
-                    }
-                    ++i;
-                }
-                const qsizetype end = i;
-                if (i < n) {
-                    ++i;  // closing quote
-                }
-                if (doubled) {
-                    QString value = t.text_.mid(start, end - start);
-                    value.replace(QStringLiteral("\"\""), QStringLiteral("\""));
-                    t.unescaped_.append(value);
-                    f.offset = -static_cast<qint32>(t.unescaped_.size());
-                    f.length = static_cast<qint32>(value.size());
-                } else {
-                    f.offset = static_cast<qint32>(start);
-                    f.length = static_cast<qint32>(end - start);
-                }
-            } else {
-                const qsizetype start = i;
-                while (i < n && s[i] != u',' && !isLineEnd(s[i])) {
-                    ++i;
-                }
-                f.offset = static_cast<qint32>(start);
-                f.length = static_cast<qint32>(i - start);
+        break;
+    }
+    t.columnCount_ = static_cast<int>(t.header_.size());
+    const size_t columns = static_cast<size_t>(t.columnCount_);
+    // A clock row takes about 55 bytes; reserving from the size avoids regrowing a large table.
+    t.fields_.reserve(static_cast<size_t>(n / 50 + 1) * columns);
+    while (true) {
+        skipBlankLines();
+        if (i >= n) {
+            break;
+        }
+        // Fields beyond the header are read and dropped; missing ones stay Null.
+        const size_t rowStart = t.fields_.size();
+        t.fields_.resize(rowStart + columns);
+        for (size_t c = 0;; ++c) {
+            const Field f = readField();
+            if (c < columns) {
+                t.fields_[rowStart + c] = f;
             }
-            line.push_back(f);
-            if (i < n && s[i] == u',') {
+            if (i < n && s[i] == ',') {
                 ++i;
                 continue;
             }
-            i = skipLineEnd(s, n, i);
-            return true;
-        }
-    };
-
-    if (!readLine()) {
-        return t;
-    }
-    for (const Field& f : line) {
-        t.header_.append(QStringView(s + f.offset, f.length).trimmed().toString());
-    }
-    t.columnCount_ = static_cast<int>(t.header_.size());
-    // A clock row takes about 45 bytes; reserving from the size avoids regrowing a large table.
-    t.fields_.reserve(static_cast<size_t>(n / 40 + 1) * static_cast<size_t>(t.columnCount_));
-    while (readLine()) {
-        for (int c = 0; c < t.columnCount_; ++c) {
-            t.fields_.push_back(c < static_cast<int>(line.size()) ? line[c] : Field{});
+            break;
         }
         ++t.rowCount_;
     }
@@ -144,7 +171,7 @@ int ParsedTable::column(QStringView name) const {
     return -1;
 }
 
-QStringView ParsedTable::view(int row, int column) const {
+QByteArrayView ParsedTable::raw(int row, int column) const {
     if (column < 0 || column >= columnCount_ || row < 0 || row >= rowCount_) {
         return {};
     }
@@ -153,17 +180,17 @@ QStringView ParsedTable::view(int row, int column) const {
         return {};
     }
     if (f.offset < 0) {
-        return QStringView(unescaped_[-f.offset - 1]);
+        return QByteArrayView(unescaped_[-f.offset - 1]);
     }
-    return QStringView(text_).mid(f.offset, f.length);
+    return QByteArrayView(bytes_.constData() + f.offset, f.length);
 }
 
 Value ParsedTable::value(int row, int column) const {
-    const QStringView v = view(row, column);
+    const QByteArrayView v = raw(row, column);
     if (v.isEmpty()) {
         return std::nullopt;
     }
-    return v.toString();
+    return cp932::decode(v).text;
 }
 
 QString formatRow(const TableSchema& schema, const QList<Value>& values) {

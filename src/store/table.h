@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,31 +27,36 @@ struct TableSchema {
 };
 const TableSchema& schemaOf(Table table);
 
-// One table file parsed: the header and the fields of every row, kept as spans of the decoded text so that
-// a large clock table costs no string per field until a caller asks for one.
+// One table file parsed: the header and the fields of every row, kept as spans of the file's own code page
+// 932 bytes. Structural characters (comma, quote, CR, LF) never occur inside a double-byte character, so the
+// bytes split exactly as the text would; a field is decoded only when a caller asks for its value, and keys
+// are compared as encoded bytes, so a large clock table costs no string per field.
 class ParsedTable {
 public:
-    static ParsedTable parse(QString text);
+    // The bytes must be valid code page 932 (TableStore checks before parsing).
+    static ParsedTable parse(QByteArray bytes);
+    // For tests and tools: the text is encoded first; it must be representable.
+    static ParsedTable parseText(const QString& text);
 
     int rowCount() const { return rowCount_; }
     const QStringList& header() const { return header_; }
     // Index of the column with that name, letter case ignored; -1 when the header has no such column.
     int column(QStringView name) const;
 
-    // The field as a view; empty for Null and for a column index of -1.
-    QStringView view(int row, int column) const;
+    // The field's bytes; empty for Null and for a column index of -1.
+    QByteArrayView raw(int row, int column) const;
     Value value(int row, int column) const;
-    bool isNull(int row, int column) const { return view(row, column).isEmpty(); }
+    bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 
 private:
     struct Field {
-        // Offset into the text, or for a field whose quotes had to be undoubled, -(index into unescaped_ + 1).
+        // Offset into the bytes, or for a field whose quotes had to be undoubled, -(index into unescaped_ + 1).
         qint32 offset = 0;
         qint32 length = 0;
     };
-    QString text_;
+    QByteArray bytes_;
     QStringList header_;
-    QStringList unescaped_;
+    QList<QByteArray> unescaped_;
     std::vector<Field> fields_;
     int columnCount_ = 0;
     int rowCount_ = 0;
@@ -62,7 +69,6 @@ class Record {
 public:
     Record(TablePtr table, int row) : table_(std::move(table)), row_(row) {}
     Value value(QStringView column) const { return table_->value(row_, table_->column(column)); }
-    QStringView view(QStringView column) const { return table_->view(row_, table_->column(column)); }
     const ParsedTable& table() const { return *table_; }
     int row() const { return row_; }
 
@@ -70,6 +76,10 @@ private:
     TablePtr table_;
     int row_;
 };
+
+// A key in the files' encoding, for comparing with raw fields; Null when the text cannot be encoded (it then
+// matches no stored value).
+std::optional<QByteArray> encodedKey(QStringView text);
 
 // The written form of one row: fields in header order, separated by commas, quoted as the schema and the
 // values require. No line end.

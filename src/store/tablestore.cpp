@@ -16,7 +16,9 @@ namespace {
 
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 QString describeCharacter(const QString& text, qsizetype index) {
     QString ch = text.mid(index, 1);
@@ -25,25 +27,33 @@ QString describeCharacter(const QString& text, qsizetype index) {
         ch = text.mid(index, 2);
         code = QChar::surrogateToUcs4(text[index], text[index + 1]);
     }
-    return QStringLiteral("「%1」(U+%2)").arg(ch).arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("「%1」(U+%2)")
+        .arg(ch, QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
 }
 
 // Line number (from 1) of a byte offset, for the message about an undecodable file.
-qsizetype lineOf(const QByteArray& bytes, qsizetype offset) { return bytes.left(offset).count('\n') + 1; }
+qsizetype lineOf(const QByteArray& bytes, qsizetype offset) {
+    return bytes.left(offset).count('\n') + 1;
+}
 
 }  // namespace
 
 QString unencodableMessage(const QString& path, const QString& character) {
-    return QStringLiteral("文字%1は Shift_JIS（コードページ932）で保存できないため、ファイル「%2」に書き込めません。"
-                          "別の文字に置き換えてください。")
+    return QStringLiteral(
+               "文字%1は Shift_JIS（コードページ932）で保存できないため、ファイル「%2」に書き込めません。"
+               "別の文字に置き換えてください。")
         .arg(character, shown(path));
 }
 
 TableStore::TableStore(QString appFolder) : appFolder_(std::move(appFolder)) {}
 
-QString TableStore::dbFolder() const { return QDir(appFolder_).filePath(QStringLiteral("DB")); }
+QString TableStore::dbFolder() const {
+    return QDir(appFolder_).filePath(QStringLiteral("DB"));
+}
 
-QString TableStore::pathOf(Table table) const { return QDir(dbFolder()).filePath(schemaOf(table).fileName); }
+QString TableStore::pathOf(Table table) const {
+    return QDir(dbFolder()).filePath(schemaOf(table).fileName);
+}
 
 void TableStore::checkFolder() const {
     if (!QFileInfo(dbFolder()).isDir()) {
@@ -86,14 +96,13 @@ TablePtr TableStore::read(Table table) const {
                                         "Shift_JIS（コードページ932）で保存し直してください。")
                              .arg(shown(path)));
     }
-    cp932::Decoded decoded = cp932::decode(bytes);
-    if (decoded.errorOffset >= 0) {
+    if (const qsizetype bad = cp932::firstInvalidByte(bytes); bad >= 0) {
         throw StoreError(QStringLiteral("データファイル「%1」の %2 行目に Shift_JIS（コードページ932）"
                                         "ではない文字があるため読み込めません。")
                              .arg(shown(path))
-                             .arg(lineOf(bytes, decoded.errorOffset)));
+                             .arg(lineOf(bytes, bad)));
     }
-    auto parsed = std::make_shared<const ParsedTable>(ParsedTable::parse(std::move(decoded.text)));
+    auto parsed = std::make_shared<const ParsedTable>(ParsedTable::parse(bytes));
     cache_[table] = CacheEntry{st.st_size, mtimeNs, ctimeNs, st.st_ino, parsed};
     return parsed;
 }

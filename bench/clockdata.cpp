@@ -1,0 +1,92 @@
+#include "clockdata.h"
+
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include "store/cp932.h"
+#include "store/table.h"
+
+namespace tsumiki::bench {
+
+qint64 writeSampleFolder(const QString& folder, int staff, int days) {
+    QDir(folder).mkpath(QStringLiteral("DB"));
+    const QString db = QDir(folder).filePath(QStringLiteral("DB"));
+    auto write = [&](Table table, const QString& text) {
+        QFile f(QDir(db).filePath(schemaOf(table).fileName));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            qFatal("cannot write the benchmark data");
+        }
+        f.write(cp932::encode(text).bytes);
+    };
+    QString users = QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n");
+    for (int u = 1; u <= staff; ++u) {
+        users += formatRow(schemaOf(Table::User),
+                           {QStringLiteral("%1").arg(u, 4, 10, QLatin1Char('0')), QStringLiteral("スタッフ%1").arg(u),
+                            std::nullopt, QString::number(1000 + u * 10)}) +
+                 QStringLiteral("\r\n");
+    }
+    write(Table::User, users);
+    write(Table::Control, QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",\"\",\"\",\"\"\r\n"
+                                         "\"CTL0004\",\"15\",\"\",\"\",\"\"\r\n"));
+    write(Table::Message, QStringLiteral("MSGID,MESSAGE\r\n"));
+
+    QString clock = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
+    const QDate last(2026, 12, 31);
+    qint64 rows = 0;
+    // Day by day, every user: the order a shop's file grows in.
+    for (int d = days - 1; d >= 0; --d) {
+        const QDate day = last.addDays(-d);
+        const QString business = day.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" 5:00:00");
+        for (int u = 1; u <= staff; ++u) {
+            const QString id = QStringLiteral("%1").arg(u, 4, 10, QLatin1Char('0'));
+            const int start = 18 * 60 + (u * 15 + d * 15) % 180;
+            const QString in =
+                day.toString(QStringLiteral("yyyy/MM/dd ")) + QStringLiteral("%1:%2")
+                                                                  .arg(start / 60, 2, 10, QLatin1Char('0'))
+                                                                  .arg(start % 60, 2, 10, QLatin1Char('0'));
+            const int end = start + 300 + (u * 7 + d) % 120;
+            const QDate endDay = end >= 24 * 60 ? day.addDays(1) : day;
+            const int endMin = end % (24 * 60);
+            const QString out = endDay.toString(QStringLiteral("yyyy/MM/dd ")) +
+                                QStringLiteral("%1:%2")
+                                    .arg(endMin / 60, 2, 10, QLatin1Char('0'))
+                                    .arg(endMin % 60 / 15 * 15, 2, 10, QLatin1Char('0'));
+            clock += formatRow(schemaOf(Table::Clock),
+                               {id, business, in, QStringLiteral("1"), QString::number((u + d) % 5 == 0 ? 1 : 0)}) +
+                     QStringLiteral("\r\n");
+            clock += formatRow(schemaOf(Table::Clock), {id, business, out, QStringLiteral("2"), std::nullopt}) +
+                     QStringLiteral("\r\n");
+            rows += 2;
+        }
+    }
+    write(Table::Clock, clock);
+    return rows;
+}
+
+double fastestMs(int runs, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+double iconvBaselineMs(const QString& file, int runs) {
+    return fastestMs(runs, [&] {
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(QStringLiteral("iconv"),
+                {QStringLiteral("-f"), QStringLiteral("CP932"), QStringLiteral("-t"), QStringLiteral("UTF-8"), file});
+        if (!p.waitForFinished(-1) || p.exitCode() != 0) {
+            qFatal("iconv failed");
+        }
+    });
+}
+
+}  // namespace tsumiki::bench

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace tsumiki::bench {
+
+// Writes an application folder under `folder` with a user table of `staff` users and a clock table of one
+// clock-in and one clock-out per user and day over `days` days ending 2026/12/31, in the real file format
+// (code page 932, CR LF, the quoting the program writes), with the business dates of a 05:00 day change.
+// Returns the number of clock rows.
+qint64 writeSampleFolder(const QString& folder, int staff, int days);
+
+// Milliseconds of the fastest of `runs` calls of `work`.
+double fastestMs(int runs, const std::function<void()>& work);
+
+// Milliseconds of `iconv -f CP932 -t UTF-8 <file>` into /dev/null, fastest of `runs`: the baseline every figure
+// is set against, since decoding the file is the least any read of it must do.
+double iconvBaselineMs(const QString& file, int runs);
+
+}  // namespace tsumiki::bench
