@@ -34,8 +34,12 @@ bool QtMessageBoxes::ask(const QString& title, const QString& text) {
     return box.clickedButton() == yes;
 }
 
-void QtMessageBoxes::beep() { QApplication::beep(); }
+void QtMessageBoxes::beep() {
+    QApplication::beep();
+}
 
-void QtNavigator::showModal(QDialog& screen) { screen.exec(); }
+void QtNavigator::showModal(QDialog& screen) {
+    screen.exec();
+}
 
 }  // namespace tsumiki

@@ -9,6 +9,8 @@ void SystemRandom::reseed() {
     engine_.seed(seq);
 }
 
-double SystemRandom::next() { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
+double SystemRandom::next() {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
+}
 
 }  // namespace tsumiki

@@ -12,8 +12,12 @@ QString GetDirectoryPart(const QString& path) {
     return i < 0 ? QString() : path.left(i);
 }
 
-QString GetFileNamePart(const QString& path) { return path.mid(lastSeparator(path) + 1); }
+QString GetFileNamePart(const QString& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
 
-QString NullToText(const Value& value, const QString& fallback) { return value.value_or(fallback); }
+QString NullToText(const Value& value, const QString& fallback) {
+    return value.value_or(fallback);
+}
 
 }  // namespace tsumiki

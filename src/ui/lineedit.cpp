@@ -4,10 +4,18 @@
 
 namespace tsumiki {
 
-QString LineEditTextBox::text() const { return edit_.text(); }
-void LineEditTextBox::setText(const QString& text) { edit_.setText(text); }
-void LineEditTextBox::setCursorPosition(int position) { edit_.setCursorPosition(position); }
-void LineEditTextBox::setFocus() { edit_.setFocus(); }
+QString LineEditTextBox::text() const {
+    return edit_.text();
+}
+void LineEditTextBox::setText(const QString& text) {
+    edit_.setText(text);
+}
+void LineEditTextBox::setCursorPosition(int position) {
+    edit_.setCursorPosition(position);
+}
+void LineEditTextBox::setFocus() {
+    edit_.setFocus();
+}
 
 void attachDigitFilter(QLineEdit& edit, MessageBoxes& beeper) {
     QObject::connect(&edit, &QLineEdit::textChanged, &edit, [&edit, &beeper] {

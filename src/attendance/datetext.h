@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <QTime>
+
+#include <optional>
+
+// The text forms dates and times take in the clock table, and the reading of the forms people type.
+namespace tsumiki {
+
+// "yyyy/mm/dd" when the time of day is 00:00:00, else the date, a blank and the time with a one- or two-digit
+// hour and seconds ("2026/12/05 5:00:00"): the form a business date is stored in.
+QString InputTimeText(const QDateTime& businessDate);
+
+// "yyyy/mm/dd hh:mm", the form a clock time is stored in.
+QString TimePrintText(const QDate& date, const QTime& time);
+
+// Reads a date, a date and time, or a time alone: "yyyy/m/d", optionally followed by a blank and "h:mm" or
+// "h:mm:ss"; or "h:mm[:ss]" alone (dated 1899/12/30, the day a time without a date belongs to). Impossible
+// dates and times (2009/02/30, 25:00) give nothing.
+std::optional<QDateTime> ParseDateTimeText(QStringView text);
+
+}  // namespace tsumiki
