@@ -159,14 +159,20 @@ Decoded decode(QByteArrayView bytes) {
     return result;
 }
 
-qsizetype firstInvalidByte(QByteArrayView bytes) {
+qsizetype firstInvalidByte(QByteArrayView bytes, bool* sawNonAscii) {
     const Tables& t = tables();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
+    if (sawNonAscii != nullptr) {
+        *sawNonAscii = false;
+    }
     for (qsizetype i = 0; i < n; ++i) {
         i += asciiRun(in + i, in + n);
         if (i >= n) {
             break;
+        }
+        if (sawNonAscii != nullptr) {
+            *sawNonAscii = true;
         }
         const unsigned char b = in[i];
         if (t.isLead[b]) {

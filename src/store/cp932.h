@@ -17,7 +17,8 @@ struct Decoded {
 };
 Decoded decode(QByteArrayView bytes);
 // The byte offset of the first sequence that is not code page 932, or -1: decode without the output.
-qsizetype firstInvalidByte(QByteArrayView bytes);
+// `sawNonAscii`, when given, tells whether any byte above 0x7F was met.
+qsizetype firstInvalidByte(QByteArrayView bytes, bool* sawNonAscii = nullptr);
 
 struct Encoded {
     QByteArray bytes;

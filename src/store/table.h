@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -48,6 +50,17 @@ public:
     Value value(int row, int column) const;
     bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 
+    // A value derived from this table, computed once per key and kept as long as the table: a parsed table never
+    // changes, and a changed file is parsed into a new one, so what is kept here is never stale.
+    template <typename T>
+    std::shared_ptr<const T> derived(const QString& key, const std::function<std::shared_ptr<const T>()>& make) const {
+        auto it = derived_.find(key);
+        if (it == derived_.end()) {
+            it = derived_.emplace(key, make()).first;
+        }
+        return std::static_pointer_cast<const T>(it->second);
+    }
+
 private:
     struct Field {
         // Offset into the bytes, or for a field whose quotes had to be undoubled, -(index into unescaped_ + 1).
@@ -60,6 +73,7 @@ private:
     std::vector<Field> fields_;
     int columnCount_ = 0;
     int rowCount_ = 0;
+    mutable std::map<QString, std::shared_ptr<const void>> derived_;
 };
 
 using TablePtr = std::shared_ptr<const ParsedTable>;

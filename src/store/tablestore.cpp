@@ -91,12 +91,15 @@ TablePtr TableStore::read(Table table) const {
             QStringLiteral("データファイル「%1」を読み込めません。（%2）").arg(shown(path), file.errorString()));
     }
     file.close();
-    if (cp932::looksLikeUtf8(bytes)) {
+    bool nonAscii = false;
+    const qsizetype bad = cp932::firstInvalidByte(bytes, &nonAscii);
+    // UTF-8 Japanese often also passes as code page 932, so it is recognised before it can be read as mojibake.
+    if (nonAscii && cp932::looksLikeUtf8(bytes)) {
         throw StoreError(QStringLiteral("データファイル「%1」は UTF-8 で保存されているため読み込めません。"
                                         "Shift_JIS（コードページ932）で保存し直してください。")
                              .arg(shown(path)));
     }
-    if (const qsizetype bad = cp932::firstInvalidByte(bytes); bad >= 0) {
+    if (bad >= 0) {
         throw StoreError(QStringLiteral("データファイル「%1」の %2 行目に Shift_JIS（コードページ932）"
                                         "ではない文字があるため読み込めません。")
                              .arg(shown(path))
