@@ -1,0 +1,163 @@
+#include <QTest>
+
+#include "sheets/sheetcontent.h"
+#include "testsupport.h"
+
+using namespace tsumiki;
+using namespace tsumiki::test;
+
+namespace {
+QString row(const QString& user, const QString& input, const QString& print, const QString& st,
+            const QString& douhan = QString()) {
+    return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(user, input, print, st, douhan);
+}
+
+// A folder with users 0002 (price 1000), 0003 (no price), a row without ID, and the given clock rows.
+void writeShop(const TempAppFolder& folder, const QStringList& clockRows) {
+    folder.writeTable(Table::Control,
+                      {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0003\",\"05:00\",,,", "\"CTL0004\",\"15\",,,"});
+    folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000",
+                                    "\"\",\"IDなし\",\"\",500", "\"0003\",\"さくら\",\"\",", "\"0004\",\"\",\"\",900"});
+    folder.writeTable(Table::Clock, QStringList{"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN"} + clockRows);
+}
+
+// "day weekday start~end worked douhan" of a sheet line.
+QString line(const IndividualSheetDay& d) {
+    return QStringLiteral("%1%2 %3~%4 %5 %6").arg(d.day, d.weekday, d.start, d.end, d.worked, d.douhan);
+}
+}  // namespace
+
+class TestSheetContent : public QObject {
+    Q_OBJECT
+private slots:
+    void monthStart_data();
+    void monthStart();
+    void individualSheet();
+    void calendarOfTheMonth_data();
+    void calendarOfTheMonth();
+    void staffSheet();
+    void unitPrice_data();
+    void unitPrice();
+};
+
+void TestSheetContent::monthStart_data() {
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QDate>("start");
+    QTest::newRow("four digits") << "2026"
+                                 << "12" << QDate(2026, 12, 1);
+    QTest::newRow("two digits: this century") << "09"
+                                              << "05" << QDate(2009, 5, 1);
+    QTest::newRow("two digits: last century") << "98"
+                                              << "01" << QDate(1998, 1, 1);
+    QTest::newRow("full stop passes the filter but not here") << "20.6"
+                                                              << "12" << QDate();
+    QTest::newRow("leading minus") << "-202"
+                                   << "12" << QDate();
+    QTest::newRow("empty year") << ""
+                                << "12" << QDate();
+    QTest::newRow("five digits") << "20266"
+                                 << "12" << QDate();
+    QTest::newRow("year 0000") << "0000"
+                               << "12" << QDate();
+    QTest::newRow("empty month") << "2026"
+                                 << "" << QDate();
+    QTest::newRow("month 13") << "2026"
+                              << "13" << QDate();
+}
+
+void TestSheetContent::monthStart() {
+    QFETCH(QString, year);
+    QFETCH(QString, month);
+    QFETCH(QDate, start);
+    QCOMPARE(MonthStartFromTexts(year, month).value_or(QDate()), start);
+}
+
+void TestSheetContent::individualSheet() {
+    TempAppFolder folder;
+    writeShop(folder, {
+                          // night shift with 同伴
+                          row("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "1"),
+                          row("0002", "2026/12/05 5:00:00", "2026/12/06 02:00", "2"),
+                          // missing clock-out
+                          row("0002", "2026/12/07 5:00:00", "2026/12/07 19:15", "1", "0"),
+                          // last night of the month runs into January: stays in December
+                          row("0002", "2026/12/31 5:00:00", "2026/12/31 21:00", "1", "0"),
+                          row("0002", "2026/12/31 5:00:00", "2027/01/01 01:30", "2"),
+                          // the last evening of November is not December's
+                          row("0002", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
+                          row("0002", "2026/11/30 5:00:00", "2026/12/01 01:00", "2"),
+                          // someone else
+                          row("0003", "2026/12/05 5:00:00", "2026/12/05 18:00", "1", "1"),
+                      });
+    const IndividualSheet sheet =
+        BuildIndividualSheet(TableStore(folder.path()), QStringLiteral("0002"), QDate(2026, 12, 1));
+    QCOMPARE(sheet.days.size(), 31);
+    QCOMPARE(line(sheet.days[0]), QStringLiteral("1火 ~  "));
+    QCOMPARE(line(sheet.days[4]), QStringLiteral("5土 20:00~02:00 06:00 ○"));
+    QCOMPARE(line(sheet.days[6]), QStringLiteral("7月 19:15~  "));
+    QCOMPARE(line(sheet.days[30]), QStringLiteral("31木 21:00~01:30 04:30 "));
+    QCOMPARE(sheet.totalText, QStringLiteral("10:30"));
+}
+
+void TestSheetContent::calendarOfTheMonth_data() {
+    QTest::addColumn<QDate>("month");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<int>("firstSunday");  // day number
+    QTest::newRow("leap February") << QDate(2028, 2, 1) << 29 << 6;
+    QTest::newRow("April") << QDate(2026, 4, 1) << 30 << 5;
+    QTest::newRow("a month starting on Sunday") << QDate(2026, 11, 1) << 30 << 1;
+}
+
+void TestSheetContent::calendarOfTheMonth() {
+    QFETCH(QDate, month);
+    QFETCH(int, days);
+    QFETCH(int, firstSunday);
+    TempAppFolder folder;
+    writeShop(folder, {});
+    const IndividualSheet sheet = BuildIndividualSheet(TableStore(folder.path()), QStringLiteral("0002"), month);
+    QCOMPARE(sheet.days.size(), days);
+    QCOMPARE(sheet.days[firstSunday - 1].weekday, QStringLiteral("日"));
+    QCOMPARE(sheet.days[firstSunday - 1].background, std::optional<Rgb>(kSundayColor));
+    if (firstSunday > 1) {
+        QCOMPARE(sheet.days[firstSunday - 2].background, std::optional<Rgb>(kSaturdayColor));
+    }
+    QCOMPARE(sheet.days[firstSunday].background, std::optional<Rgb>());
+    QCOMPARE(sheet.totalText, QStringLiteral("0:00"));
+}
+
+void TestSheetContent::staffSheet() {
+    TempAppFolder folder;
+    writeShop(folder, {row("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                       row("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
+                       row("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                       row("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
+    QStringList seen;
+    for (const StaffSheetLine& l : BuildStaffSheet(TableStore(folder.path()), QDate(2026, 12, 1))) {
+        seen << QStringLiteral("%1|%2|%3|%4").arg(l.userName, l.hours, l.amount, l.userId);
+    }
+    // File order; the row without ID is left out; two users of the same name are computed apart; a user
+    // without a unit price earns 0.
+    QCOMPARE(seen, (QStringList{"さくら|10:07|10,000|0002", "さくら|3:00|0|0003", "|0:00|0|0004"}));
+}
+
+void TestSheetContent::unitPrice_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("price");  // -1: refused
+    QTest::newRow("digits") << "1500" << qint64(1500);
+    QTest::newRow("leading minus") << "-5" << qint64(-5);
+    QTest::newRow("fraction refused, not truncated") << "1500.5" << qint64(-1);
+    QTest::newRow("two full stops") << "1.2.3" << qint64(-1);
+    QTest::newRow("control character") << "15\t0" << qint64(-1);
+    QTest::newRow("empty") << "" << qint64(-1);
+    QTest::newRow("minus alone") << "-" << qint64(-1);
+}
+
+void TestSheetContent::unitPrice() {
+    QFETCH(QString, text);
+    QFETCH(qint64, price);
+    QCOMPARE(ParseUnitPrice(text).value_or(-1), price);
+}
+
+QTEST_APPLESS_MAIN(TestSheetContent)
+#include "tst_sheetcontent.moc"
