@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QString>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace tsumiki {
+
+// The cells of a Grid. Addresses given to the grid-level functions (rows(), text(), setText()…) count from 0 and
+// include the fixed row and column; the QAbstractItemModel side shows only the data cells and hands the fixed
+// row and column to the views as header data, so the user can never select them.
+//
+// Texts live in one vector of fixed-size row blocks (no object per cell) and colours in a sparse map, so a table
+// of a few hundred thousand rows costs little more than its strings. A row names its block through a slot
+// number: removing a row moves the slot numbers below it, not their texts, and the emptied block is reused by
+// the next row added.
+class GridModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit GridModel(QObject* parent = nullptr);
+
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    int fixedRows() const { return fixedRows_; }
+    int fixedCols() const { return fixedCols_; }
+
+    // Growing appends empty rows (columns) at the end, shrinking cuts from the end. Refused (false, nothing
+    // changes) below the fixed count or below zero.
+    bool setRows(int rows);
+    bool setCols(int cols);
+    // 0 or 1, and never more than the rows (columns) there are.
+    bool setFixedRows(int fixed);
+    bool setFixedCols(int fixed);
+
+    bool contains(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
+    bool isDataCell(int row, int col) const { return contains(row, col) && row >= fixedRows_ && col >= fixedCols_; }
+
+    // Empty text outside the grid.
+    QString text(int row, int col) const;
+    // False (nothing changes) outside the grid.
+    bool setText(int row, int col, const QString& text);
+
+    // An invalid colour means the cell has none of its own and is drawn in the view's base colour.
+    QColor backColor(int row, int col) const;
+    bool setBackColor(int row, int col, const QColor& color);
+
+    // Columns whose alignment was never set draw data left-aligned and headers as the style does.
+    Qt::Alignment colAlignment(int col) const;
+    bool setColAlignment(int col, Qt::Alignment alignment);
+
+    // Removes count data rows from row on; the rows below (texts and colours) move up. Refused (false, nothing
+    // changes) when a row is fixed or outside the grid, or when no data row would be left.
+    bool removeItems(int row, int count);
+
+    // Between beginBatch() and the matching endBatch() the model tells its views nothing cell by cell; the
+    // outermost endBatch() resets them once. Calls nest.
+    void beginBatch();
+    void endBatch();
+    bool inBatch() const { return batchDepth_ > 0; }
+
+    QModelIndex indexOf(int row, int col) const;
+    int gridRow(const QModelIndex& index) const { return index.row() + fixedRows_; }
+    int gridCol(const QModelIndex& index) const { return index.column() + fixedCols_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    using CellKey = std::pair<int, int>;  // (row, col), ordered by row first so rows can be shifted as a range
+
+    std::size_t offset(int row, int col) const {
+        return std::size_t(rowSlots_[std::size_t(row)]) * std::size_t(cols_) + std::size_t(col);
+    }
+    void appendRows(int count);
+    void releaseRows(int first, int count);
+    void compact(int cols);
+    void notifyCellChanged(int row, int col, int role);
+    void deferRowHeaderChange(int section);
+    void flushRowHeaderChanges();
+    void dropColorsFromRow(int firstRow);
+    void dropColorsFromCol(int firstCol);
+    void resetFixed(int fixedRows, int fixedCols);
+
+    int rows_ = 0;
+    int cols_ = 0;
+    int fixedRows_ = 0;
+    int fixedCols_ = 0;
+    int batchDepth_ = 0;
+    std::pair<int, int> pendingRowHeaders_{-1, -1};  // first and last row header section not yet told
+    std::vector<QString> cells_;                     // slots_ blocks of cols_ texts
+    std::vector<int> rowSlots_;                      // by grid row
+    std::vector<int> freeSlots_;                     // emptied blocks
+    int slots_ = 0;
+    std::map<CellKey, QColor> colors_;
+    std::vector<std::optional<Qt::Alignment>> alignments_;
+};
+
+}  // namespace tsumiki
