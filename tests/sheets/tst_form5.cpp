@@ -1,0 +1,58 @@
+#include <QLabel>
+#include <QTest>
+
+#include "screentestcontext.h"
+#include "sheets/form5.h"
+#include "ui/grid/grid.h"
+
+using namespace tsumiki;
+using namespace tsumiki::test;
+
+class TestForm5 : public QObject {
+    Q_OBJECT
+private slots:
+    void staffList();
+    void emptyUserTable();
+};
+
+void TestForm5::staffList() {
+    ScreenTestContext t;
+    t.folder.writeEmptyTables();
+    t.folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0001\",\"店長\",\"ADMIN\",3000",
+                                      "\"\",\"IDなし\",\"\",1", "\"0002\",\"さくら\",\"\","});
+    t.folder.writeTable(Table::Clock, {"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN",
+                                       "\"0001\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"",
+                                       "\"0001\",\"2026/12/05\",\"2026/12/05 19:07\",\"2\",",
+                                       "\"0002\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"",
+                                       "\"0002\",\"2026/12/05\",\"2026/12/05 10:00\",\"2\","});
+    Form5 form(t.context);
+    form.setSheetYear(QStringLiteral("2026"));
+    form.setSheetMonth(QStringLiteral("12"));
+    form.load();
+    QCOMPARE(form.windowTitle(), QStringLiteral("勤務表全員画面"));
+    QCOMPARE(form.findChild<QLabel*>("Label2")->text(), QStringLiteral("2026年12月"));
+    const Grid* grid = form.findChild<Grid*>("MSFlexGrid1");
+    QCOMPARE(grid->rows(), 3);
+    QStringList lines;
+    for (int r = 0; r < grid->rows(); ++r) {
+        lines << QStringLiteral("%1|%2|%3|%4")
+                     .arg(grid->textMatrix(r, 0), grid->textMatrix(r, 1), grid->textMatrix(r, 2),
+                          grid->textMatrix(r, 3));
+    }
+    QCOMPARE(lines, (QStringList{"ニックネーム|時間|金額|", "店長|10:07|30,000|0001", "さくら|1:00|0|0002"}));
+    QCOMPARE(grid->colWidth(3), 0);
+    QVERIFY(grid->isColumnHidden(3) || grid->columnWidth(3) == 0);
+}
+
+void TestForm5::emptyUserTable() {
+    ScreenTestContext t;
+    t.folder.writeEmptyTables();
+    Form5 form(t.context);
+    form.setSheetYear(QStringLiteral("2026"));
+    form.setSheetMonth(QStringLiteral("12"));
+    form.load();
+    QCOMPARE(form.findChild<Grid*>("MSFlexGrid1")->rows(), 1);
+}
+
+QTEST_MAIN(TestForm5)
+#include "tst_form5.moc"

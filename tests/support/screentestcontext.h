@@ -1,0 +1,21 @@
+#pragma once
+
+#include "fakenavigator.h"
+#include "platform/appcontext.h"
+#include "testsupport.h"
+
+namespace tsumiki::test {
+
+// A temporary application folder and fakes for every port, ready to hand to a screen.
+struct ScreenTestContext {
+    TempAppFolder folder;
+    TableStore store{folder.path()};
+    FakeClock clock;
+    ScriptedRandom random;
+    RecordingMessageBoxes boxes;
+    FakeNavigator navigator;
+    NoSpreadsheet spreadsheet;
+    AppContext context{store, clock, random, boxes, navigator, spreadsheet};
+};
+
+}  // namespace tsumiki::test
