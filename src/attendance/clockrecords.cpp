@@ -13,16 +13,14 @@ QDateTime RecordClockIn(TableStore& store, const Clock& clock, const QString& us
     const QTime nowMinute(now.time().hour(), now.time().minute());
     // Rounding up can only go backwards on the clock face by passing midnight.
     const QDate day = rounded < nowMinute ? now.date().addDays(1) : now.date();
-    store.append(Table::Clock, {userId, InputTimeText(businessDate), TimePrintText(day, rounded), QStringLiteral("1"),
-                                douhan ? QStringLiteral("1") : QStringLiteral("0")});
+    AppendClockIn(store, userId, InputTimeText(businessDate), TimePrintText(day, rounded), douhan);
     return QDateTime(day, rounded);
 }
 
 QTime RecordClockOut(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate) {
     const QDateTime now = clock.now();
     const QTime rounded = RoundClockTime(now.time(), GetRoundingMinutes(store), QStringLiteral("2"));
-    store.append(Table::Clock, {userId, InputTimeText(businessDate), TimePrintText(now.date(), rounded),
-                                QStringLiteral("2"), std::nullopt});
+    AppendClockOut(store, userId, InputTimeText(businessDate), TimePrintText(now.date(), rounded));
     return rounded;
 }
 

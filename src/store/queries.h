@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include "store/table.h"
+#include "store/tablestore.h"
 
 // The query forms over parsed tables. Comparisons are exact text equality: "001" and "1" are different keys,
 // and letter case counts, as it does in the editors' own duplicate checks. Null equals nothing. Results keep
@@ -31,5 +32,10 @@ struct ClockWithUser {
 // Every clock row with its user (left join on USERID = ID; a clock row with two matching users comes twice),
 // ascending by INPUTTIME, then TIMEPRINT, in text order.
 QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users);
+
+// The two inserts into the clock table. A clock-in row carries 同伴 as 1 or 0; a clock-out row leaves it empty.
+void AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,
+                   bool douhan);
+void AppendClockOut(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint);
 
 }  // namespace tsumiki
