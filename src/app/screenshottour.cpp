@@ -1,0 +1,82 @@
+#include "app/screenshottour.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextStream>
+#include <QTimer>
+
+namespace tsumiki {
+namespace {
+
+// Time for the window system to map and paint a screen before it is photographed.
+constexpr int kSettleMs = 500;
+
+void press(QWidget& screen, const char* button) {
+    if (auto* b = screen.findChild<QPushButton*>(QLatin1String(button))) {
+        b->click();
+    } else {
+        QTextStream(stderr) << QStringLiteral("screenshot tour: no button %1\n").arg(QLatin1String(button));
+    }
+}
+
+// Types the ID into the login screen's box and presses Enter.
+void type(QWidget& login, const QString& id) {
+    if (auto* box = login.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
+        box->setFocus();
+        box->setText(id);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &enter);
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<ScreenshotTour> ScreenshotTour::fromEnvironment(Navigator& screens) {
+    const QString folder = qEnvironmentVariable("TSUMIKI_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        return nullptr;
+    }
+    QDir().mkpath(folder);
+    QString userId = qEnvironmentVariable("TSUMIKI_SCREENSHOT_USER");
+    if (userId.isEmpty()) {
+        userId = QStringLiteral("0002");
+    }
+    return std::unique_ptr<ScreenshotTour>(new ScreenshotTour(folder, userId, screens));
+}
+
+void ScreenshotTour::save(QWidget& screen, const QString& name) const {
+    const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
+    const bool saved = screen.grab().save(path);
+    QTextStream(saved ? stdout : stderr) << (saved ? QStringLiteral("saved ") : QStringLiteral("cannot save ")) << path
+                                         << Qt::endl;
+}
+
+void ScreenshotTour::start(QDialog& login) {
+    QTimer::singleShot(kSettleMs, &login, [this, &login] {
+        save(login, QStringLiteral("1-login"));
+        type(login, QStringLiteral("9999"));
+        save(login, QStringLiteral("2-login-refused"));
+        type(login, userId_);
+        save(login, QStringLiteral("3-login-accepted"));
+        press(login, "cmdNext");  // returns when the clock screen has closed
+        save(login, QStringLiteral("6-login-after-logoff"));
+        login.close();
+    });
+}
+
+void ScreenshotTour::showModal(QDialog& screen) {
+    QTimer::singleShot(kSettleMs, &screen, [this, &screen] {
+        save(screen, QStringLiteral("4-clock"));
+        press(screen, "cmdin");
+        save(screen, QStringLiteral("5-clock-in"));
+        press(screen, "cmdEnd");
+    });
+    screens_.showModal(screen);
+}
+
+}  // namespace tsumiki

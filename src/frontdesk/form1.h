@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+
+#include "platform/appcontext.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace tsumiki {
+
+// The clock screen: the logged-in staff member clocks in (optionally 同伴) and out for the working day and
+// sees the day's times and a greeting; an administrator also reaches the sheets and the maintenance menu.
+// The opener sets the three login properties before showing it; the screen loads when it is first shown.
+class Form1 final : public QDialog {
+    Q_OBJECT
+    Q_PROPERTY(QString LoginUserId READ loginUserId WRITE setLoginUserId)
+    Q_PROPERTY(QString LoginUserName READ loginUserName WRITE setLoginUserName)
+    Q_PROPERTY(QString LoginAuthority READ loginAuthority WRITE setLoginAuthority)
+
+public:
+    explicit Form1(AppContext& ctx, QWidget* parent = nullptr);
+
+    const QString& loginUserId() const { return loginUserId_; }
+    void setLoginUserId(const QString& id) { loginUserId_ = id; }
+    const QString& loginUserName() const { return loginUserName_; }
+    void setLoginUserName(const QString& name) { loginUserName_ = name; }
+    const QString& loginAuthority() const { return loginAuthority_; }
+    void setLoginAuthority(const QString& authority) { loginAuthority_ = authority; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    // Reads the day's times afresh and sets every label and button from them.
+    void refresh();
+    void clockIn();
+    void clockOut();
+    void openSheets();
+    void openMaintenance();
+    // Where the sheet selection screen and the maintenance menu open, through ctx_.navigator, once they exist.
+    // Each returns whether a screen was shown.
+    bool showSheetSelection();
+    bool showMaintenanceMenu();
+    // 出勤 and 同伴 can be used only while no clock-in is shown.
+    void applyClockInState();
+    // The clock-in shown on the screen (date and time labels); none when nothing usable is shown.
+    std::optional<QDateTime> shownClockIn() const;
+
+    AppContext& ctx_;
+    QString loginUserId_;
+    QString loginUserName_;
+    QString loginAuthority_;
+    bool loaded_ = false;
+
+    QLabel* label4_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label8_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QPushButton* cmdin_ = nullptr;
+    QPushButton* cmdout_ = nullptr;
+    QPushButton* cmdkinmu_ = nullptr;
+    QPushButton* cmdMast_ = nullptr;
+    QPushButton* cmdEnd_ = nullptr;
+};
+
+}  // namespace tsumiki

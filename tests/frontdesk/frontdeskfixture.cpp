@@ -1,0 +1,31 @@
+#include "frontdeskfixture.h"
+
+namespace tsumiki::test {
+
+FrontDesk::FrontDesk() {
+    folder.writeTable(
+        Table::User,
+        {QStringLiteral("ID,USERNAME,KENGEN,TANKA"), QStringLiteral("\"0001\",\"店長\",\"ADMIN\",3000"),
+         QStringLiteral("\"0002\",\"さくら\",\"\",1500"), QStringLiteral("\"0003\",\"ゆり\",\"admin\",1200"),
+         QStringLiteral("\"0004\",\"\",\"\",1000"), QStringLiteral("\"0005\",\"<b>ゆき</b>\",\"ADMIN \",1000")});
+    folder.writeTable(
+        Table::Message,
+        {QStringLiteral("MSGID,MESSAGE"), QStringLiteral("E00001,ユーザーIDが登録されていません。"),
+         QStringLiteral("E00013,まだ出勤時間になっていないため退出できません。"), QStringLiteral("M01001,おはよう1"),
+         QStringLiteral("M01002,おはよう2"), QStringLiteral("M01003,おはよう3"), QStringLiteral("M02001,おつかれ1"),
+         QStringLiteral("M02002,おつかれ2")});
+    writeDayChange(QStringLiteral("05:00"));
+    writeClockRows({});
+}
+
+void FrontDesk::writeClockRows(const QStringList& rows) const {
+    folder.writeTable(Table::Clock, QStringList{QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN")} + rows);
+}
+
+void FrontDesk::writeDayChange(const QString& time) const {
+    folder.writeTable(Table::Control, {QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT"),
+                                       QStringLiteral("\"CTL0003\",\"%1\",\"\",\"\",\"\"").arg(time),
+                                       QStringLiteral("\"CTL0004\",\"15\",\"\",\"\",\"\"")});
+}
+
+}  // namespace tsumiki::test

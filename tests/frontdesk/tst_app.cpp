@@ -1,0 +1,158 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/errorboundary.h"
+#include "store/storeerror.h"
+#include "testsupport.h"
+
+using namespace tsumiki;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+// The built program copied into a fresh application folder (its own folder is its data's folder), with the
+// sample tables unless told otherwise, run on the offscreen platform.
+struct AppFolder {
+    explicit AppFolder(bool withTables) {
+        const QString program = path(QStringLiteral("tsumiki"));
+        QFile::copy(QStringLiteral(TSUMIKI_EXE), program);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        if (withTables) {
+            const QDir sample(QStringLiteral(TSUMIKI_SOURCE_DIR "/data/DB"));
+            QDir(dir.path()).mkpath(QStringLiteral("DB"));
+            for (const QString& name : sample.entryList({QStringLiteral("*.csv")}, QDir::Files)) {
+                QFile::copy(sample.filePath(name), db(name));
+            }
+        }
+    }
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QString db(const QString& table = {}) const {
+        return table.isEmpty() ? path(QStringLiteral("DB")) : path(QStringLiteral("DB/") + table);
+    }
+
+    // The exit code, or -1 when the program had to be killed; standard error goes to `errors`.
+    int run(const QString& screenshots = {}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!screenshots.isEmpty()) {
+            env.insert(QStringLiteral("TSUMIKI_SCREENSHOT_DIR"), screenshots);
+        }
+        p.setProcessEnvironment(env);
+        p.start(path(QStringLiteral("tsumiki")), {});
+        const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
+        if (!ended) {
+            p.kill();
+            p.waitForFinished();
+        }
+        errors = QString::fromUtf8(p.readAllStandardError());
+        return ended ? p.exitCode() : -1;
+    }
+    QTemporaryDir dir;
+    QString errors;
+};
+
+}  // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    void failureInAHandlerIsShownOnceAndEndsTheProgram_data();
+    void failureInAHandlerIsShownOnceAndEndsTheProgram();
+    void brokenDataFolderStopsTheStart_data();
+    void brokenDataFolderStopsTheStart();
+    void logsInAndClocksInWithTheSampleData();
+};
+
+void TestApp::failureInAHandlerIsShownOnceAndEndsTheProgram_data() {
+    QTest::addColumn<bool>("storeError");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("store error") << true << "データフォルダ「/x/DB」が見つかりません。";
+    QTest::newRow("any other exception") << false << "予期しないエラーが発生したため終了します。（boom）";
+}
+
+void TestApp::failureInAHandlerIsShownOnceAndEndsTheProgram() {
+    QFETCH(bool, storeError);
+    QFETCH(QString, text);
+    test::RecordingMessageBoxes boxes;
+    QList<int> exits;
+    ErrorBoundary boundary(&boxes, [&exits](int status) { exits.append(status); });
+    auto* app = static_cast<GuardedApplication*>(QCoreApplication::instance());
+    app->setBoundary(&boundary);
+    QPushButton button(QStringLiteral("x"));
+    QObject::connect(&button, &QPushButton::clicked, [&] {
+        if (storeError) {
+            throw StoreError(QStringLiteral("データフォルダ「/x/DB」が見つかりません。"));
+        }
+        throw std::runtime_error("boom");
+    });
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    app->setBoundary(nullptr);
+
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown[0].title, QStringLiteral("エラー"));
+    QCOMPARE(boxes.shown[0].text, text);
+    QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
+    QCOMPARE(exits, QList<int>{ErrorBoundary::kExitStatus});
+}
+
+void TestApp::brokenDataFolderStopsTheStart_data() {
+    QTest::addColumn<QString>("broken");
+    QTest::addColumn<QString>("message");  // %1: the DB folder
+    QTest::newRow("no DB folder") << "folder"
+                                  << "データフォルダ「%1」が見つかりません。";
+    QTest::newRow("a table missing") << "missing"
+                                     << "データファイル「%1/ユーザー.csv」が見つかりません。";
+    QTest::newRow("a table saved as UTF-8")
+        << "utf-8"
+        << "データファイル「%1/ユーザー.csv」は UTF-8 で保存されているため読み込めません。";
+}
+
+void TestApp::brokenDataFolderStopsTheStart() {
+    QFETCH(QString, broken);
+    QFETCH(QString, message);
+    AppFolder folder(broken != u"folder");
+    if (broken == u"missing") {
+        QVERIFY(QFile::remove(folder.db(QStringLiteral("ユーザー.csv"))));
+    } else if (broken == u"utf-8") {
+        writeFile(folder.db(QStringLiteral("ユーザー.csv")), "ID,USERNAME,KENGEN,TANKA\r\n1,店長,ADMIN,1\r\n");
+    }
+    QCOMPARE(folder.run(), ErrorBoundary::kExitStatus);
+    QCOMPARE(folder.errors.count(message.arg(folder.db())), 1);
+}
+
+void TestApp::logsInAndClocksInWithTheSampleData() {
+    // The screenshot walk logs 0002 in, clocks in and logs off through the real program and its own clock.
+    AppFolder folder(true);
+    const QString clockTable = folder.db(QStringLiteral("個人出退勤時間.csv"));
+    writeFile(clockTable, "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
+    const QString shots = folder.path(QStringLiteral("shots"));
+    QCOMPARE(folder.run(shots), 0);
+    QFile f(clockTable);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QCOMPARE(lines.size(), 3);  // the header, the clock-in, and nothing after the last line end
+    QVERIFY2(lines[1].startsWith("\"0002\",\"") && lines[1].endsWith(",\"1\",\"0\"\r"), lines[1].constData());
+    QCOMPARE(QDir(shots).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 6);
+}
+
+int main(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    TestApp test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_app.moc"
