@@ -1,5 +1,6 @@
 #include "app/screenshottour.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -44,7 +45,8 @@ std::unique_ptr<ScreenshotTour> ScreenshotTour::fromEnvironment(Navigator& scree
     QDir().mkpath(folder);
     QString userId = qEnvironmentVariable("TSUMIKI_SCREENSHOT_USER");
     if (userId.isEmpty()) {
-        userId = QStringLiteral("0002");
+        // The administrator of the sample data reaches every screen.
+        userId = QStringLiteral("0001");
     }
     return std::unique_ptr<ScreenshotTour>(new ScreenshotTour(folder, userId, screens));
 }
@@ -70,10 +72,32 @@ void ScreenshotTour::start(QDialog& login) {
 }
 
 void ScreenshotTour::showModal(QDialog& screen) {
-    QTimer::singleShot(kSettleMs, &screen, [this, &screen] {
-        save(screen, QStringLiteral("4-clock"));
-        press(screen, "cmdin");
-        save(screen, QStringLiteral("5-clock-in"));
+    const QString name = screen.objectName();
+    QTimer::singleShot(kSettleMs, &screen, [this, &screen, name] {
+        if (name == u"Form1") {
+            save(screen, QStringLiteral("4-clock"));
+            press(screen, "cmdin");
+            save(screen, QStringLiteral("5-clock-in"));
+            press(screen, "cmdkinmu");  // returns when the selection screen has closed
+        } else if (name == u"Form2") {
+            save(screen, QStringLiteral("7-selection"));
+            // The sample data's month of clock rows, for the first staff member.
+            if (auto* people = screen.findChild<QComboBox*>(QStringLiteral("Combo1"))) {
+                people->setCurrentIndex(people->count() > 1 ? 1 : 0);
+            }
+            if (auto* months = screen.findChild<QComboBox*>(QStringLiteral("Combo2"))) {
+                months->setCurrentIndex(10);
+            }
+            if (auto* year = screen.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
+                year->setText(QStringLiteral("2026"));
+            }
+            press(screen, "cmdNext");
+            press(screen, "cmdSum");
+        } else if (name == u"Form4") {
+            save(screen, QStringLiteral("8-individual-sheet"));
+        } else if (name == u"Form5") {
+            save(screen, QStringLiteral("9-all-staff-sheet"));
+        }
         press(screen, "cmdEnd");
     });
     screens_.showModal(screen);

@@ -15,6 +15,7 @@
 #include "attendance/datetext.h"
 #include "attendance/greetings.h"
 #include "frontdesk/screenparts.h"
+#include "sheets/form2.h"
 #include "store/lookups.h"
 
 namespace tsumiki {
@@ -268,8 +269,9 @@ void Form1::openMaintenance() {
 }
 
 bool Form1::showSheetSelection() {
-    // The sheet selection screen (Form2) opens here through ctx_.navigator.
-    return false;
+    Form2 selection(ctx_, this);
+    ctx_.navigator.showModal(selection);
+    return true;
 }
 
 bool Form1::showMaintenanceMenu() {

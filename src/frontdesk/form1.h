@@ -45,8 +45,8 @@ private:
     void clockOut();
     void openSheets();
     void openMaintenance();
-    // Where the sheet selection screen and the maintenance menu open, through ctx_.navigator, once they exist.
-    // Each returns whether a screen was shown.
+    // Open the sheet selection screen and (once it exists) the maintenance menu through ctx_.navigator; each
+    // returns whether a screen was shown.
     bool showSheetSelection();
     bool showMaintenanceMenu();
     // 出勤 and 同伴 can be used only while no clock-in is shown.

@@ -33,6 +33,9 @@ Form4::Form4(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
 
     grid_ = new Grid(this);
     grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    QFont tableFont = grid_->font();
+    tableFont.setPointSizeF(kSheetGridPointSize);
+    grid_->setFont(tableFont);
     name_ = makeLabel(this, "Label1", QStringLiteral("ニックネーム"));
     month_ = makeLabel(this, "Label2", QStringLiteral("○○月"));
     QFont heading = name_->font();
@@ -116,6 +119,12 @@ void Form4::showEvent(QShowEvent* event) {
 void Form4::load() {
     loaded_ = true;
     const QDate monthStart = MonthStartFromTexts(sheetYear_, sheetMonth_).value_or(QDate());
+    fill(monthStart);
+    grid_->widenColumnsToFitText();
+    grid_->setMinimumSize(grid_->sizeForDataRows(31));
+}
+
+void Form4::fill(const QDate& monthStart) {
     GridBatch batch(*grid_);
     grid_->setCols(static_cast<int>(std::size(kColumns)));
     grid_->setFixedCols(0);

@@ -39,6 +39,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Everything load() shows, while the grid is in a batch.
+    void fill(const QDate& monthStart);
     void recalculate();
 
     AppContext& context_;

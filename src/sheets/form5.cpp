@@ -32,6 +32,9 @@ Form5::Form5(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
     month_->setFont(heading);
     grid_ = new Grid(this);
     grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    QFont tableFont = grid_->font();
+    tableFont.setPointSizeF(kSheetGridPointSize);
+    grid_->setFont(tableFont);
     auto* exportButton = makeButton(this, "Command1", QStringLiteral("Excel出力"));
     // The workbook export is not available yet; the button stays visible where it belongs.
     exportButton->setEnabled(false);
@@ -63,6 +66,12 @@ void Form5::showEvent(QShowEvent* event) {
 
 void Form5::load() {
     loaded_ = true;
+    fill();
+    grid_->widenColumnsToFitText();
+    grid_->setMinimumSize(grid_->sizeForDataRows(12));
+}
+
+void Form5::fill() {
     GridBatch batch(*grid_);
     grid_->setCols(static_cast<int>(std::size(kColumns)));
     grid_->setFixedCols(0);

@@ -30,6 +30,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Everything load() shows, while the grid is in a batch.
+    void fill();
+
     AppContext& context_;
     QString sheetYear_;
     QString sheetMonth_;

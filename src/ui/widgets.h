@@ -24,4 +24,8 @@ inline QPushButton* makeButton(QWidget* parent, const char* name, const QString&
     return button;
 }
 
+// The sheets' column widths are fixed in twips for a compact table font; the application's larger font would
+// not fit them.
+inline constexpr qreal kSheetGridPointSize = 9.0;
+
 }  // namespace tsumiki

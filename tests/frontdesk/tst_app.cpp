@@ -135,7 +135,8 @@ void TestApp::brokenDataFolderStopsTheStart() {
 }
 
 void TestApp::logsInAndClocksInWithTheSampleData() {
-    // The screenshot walk logs 0002 in, clocks in and logs off through the real program and its own clock.
+    // The screenshot walk logs the administrator 0001 in, clocks in, opens both sheets and logs off, through the
+    // real program and its own clock.
     AppFolder folder(true);
     const QString clockTable = folder.db(QStringLiteral("個人出退勤時間.csv"));
     writeFile(clockTable, "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
@@ -145,8 +146,11 @@ void TestApp::logsInAndClocksInWithTheSampleData() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
     QCOMPARE(lines.size(), 3);  // the header, the clock-in, and nothing after the last line end
-    QVERIFY2(lines[1].startsWith("\"0002\",\"") && lines[1].endsWith(",\"1\",\"0\"\r"), lines[1].constData());
-    QCOMPARE(QDir(shots).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 6);
+    QVERIFY2(lines[1].startsWith("\"0001\",\"") && lines[1].endsWith(",\"1\",\"0\"\r"), lines[1].constData());
+    const QStringList pictures = QDir(shots).entryList({QStringLiteral("*.png")}, QDir::Files);
+    QCOMPARE(pictures.size(), 9);
+    QVERIFY(pictures.contains(QStringLiteral("8-individual-sheet.png")));
+    QVERIFY(pictures.contains(QStringLiteral("9-all-staff-sheet.png")));
 }
 
 int main(int argc, char** argv) {

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 namespace tsumiki {
@@ -463,6 +465,36 @@ void Grid::paintEvent(QPaintEvent* event) {
     painter.setFont(underlined);
     painter.drawText(QRect(x + textWidth, cell.top(), preeditWidth + 1, cell.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, preedit_);
+}
+
+void Grid::widenColumnsToFitText() {
+    // Room for the cell's margins and grid line around the text, as the style draws them.
+    const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
+    const QFontMetrics metrics(font());
+    const QFontMetrics headerMetrics(horizontalHeader()->font());
+    for (int c = 0; c < cols(); ++c) {
+        const int view = c - fixedCols();
+        if (view < 0 || isColumnHidden(view) || columnWidth(view) == 0) {
+            continue;
+        }
+        int needed = 0;
+        for (int r = 0; r < rows(); ++r) {
+            const QFontMetrics& m = r < fixedRows() ? headerMetrics : metrics;
+            needed = std::max(needed, m.horizontalAdvance(textMatrix(r, c)) + padding);
+        }
+        if (needed > columnWidth(view)) {
+            setColumnWidth(view, needed);
+        }
+    }
+}
+
+QSize Grid::sizeForDataRows(int dataRows) const {
+    const int frame = 2 * frameWidth();
+    const int rowHeader = verticalHeader()->isVisible() ? verticalHeader()->width() : 0;
+    const int columnHeader = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
+    const int width = frame + rowHeader + horizontalHeader()->length() + verticalScrollBar()->sizeHint().width();
+    const int height = frame + columnHeader + dataRows * verticalHeader()->defaultSectionSize();
+    return {width, height};
 }
 
 }  // namespace tsumiki

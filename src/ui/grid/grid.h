@@ -74,6 +74,15 @@ public:
 
     const GridModel& gridModel() const { return *model_; }
 
+    // Makes each shown column at least as wide as its widest text (header included), leaving wider ones and
+    // hidden ones as they are: a width set in twips for the original font can be too narrow for a larger one.
+    // Call it outside a batch, after the cells are filled.
+    void widenColumnsToFitText();
+
+    // The size that shows every column and `dataRows` data rows without scrolling, headers, frame and the
+    // vertical scroll bar included: for screens that size themselves to their table.
+    QSize sizeForDataRows(int dataRows) const;
+
 signals:
     // Every key pressed while the grid has the focus, before any keyPress() of the same key. Both go to the
     // current cell, which is always a data cell when the user types: a grid without data rows reports no keys.
