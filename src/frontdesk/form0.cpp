@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "frontdesk/form1.h"
-#include "frontdesk/screenparts.h"
 #include "store/lookups.h"
+#include "ui/screenparts.h"
 
 namespace tsumiki {
 

@@ -14,9 +14,9 @@
 #include "attendance/clockrecords.h"
 #include "attendance/datetext.h"
 #include "attendance/greetings.h"
-#include "frontdesk/screenparts.h"
 #include "sheets/form2.h"
 #include "store/lookups.h"
+#include "ui/screenparts.h"
 
 namespace tsumiki {
 namespace {

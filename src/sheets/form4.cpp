@@ -9,6 +9,7 @@
 #include "attendance/businessdate.h"
 #include "sheets/aggregation.h"
 #include "sheets/sheetcontent.h"
+#include "sheets/sheetgrid.h"
 #include "store/lookups.h"
 #include "ui/grid/grid.h"
 #include "ui/lineedit.h"
@@ -17,12 +18,8 @@
 namespace tsumiki {
 namespace {
 
-struct Column {
-    const char16_t* header;
-    int twips;
-};
-const Column kColumns[] = {{u"日", 300},   {u"", 300},         {u"開始", 600}, {u"", 300},
-                           {u"終了", 600}, {u"勤務時間", 800}, {u"同伴", 600}};
+const SheetColumn kColumns[] = {{u"日", 300},   {u"", 300},         {u"開始", 600}, {u"", 300},
+                                {u"終了", 600}, {u"勤務時間", 800}, {u"同伴", 600}};
 constexpr int kUnitPriceLength = 5;
 
 }  // namespace
@@ -31,18 +28,12 @@ Form4::Form4(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("勤務表個人画面"));
 
-    grid_ = new Grid(this);
-    grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-    QFont tableFont = grid_->font();
-    tableFont.setPointSizeF(kSheetGridPointSize);
-    grid_->setFont(tableFont);
+    grid_ = makeSheetGrid(this);
     name_ = makeLabel(this, "Label1", QStringLiteral("ニックネーム"));
     month_ = makeLabel(this, "Label2", QStringLiteral("○○月"));
-    QFont heading = name_->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.3);
-    heading.setBold(true);
-    name_->setFont(heading);
-    month_->setFont(heading);
+    screenparts::scaleFont(*name_, 1.3, true);
+    screenparts::scaleFont(*month_, 1.3, true);
+    screenparts::showsDataAsPlainText(*name_);
     auto* totalCaption = makeLabel(this, "Label3", QStringLiteral("勤務時間合計："));
     total_ = makeLabel(this, "Label4", QStringLiteral("000：00"));
 
@@ -120,20 +111,12 @@ void Form4::load() {
     loaded_ = true;
     const QDate monthStart = MonthStartFromTexts(sheetYear_, sheetMonth_).value_or(QDate());
     fill(monthStart);
-    grid_->widenColumnsToFitText();
-    grid_->setMinimumSize(grid_->sizeForDataRows(31));
+    fitSheetGrid(*grid_, 31);
 }
 
 void Form4::fill(const QDate& monthStart) {
     GridBatch batch(*grid_);
-    grid_->setCols(static_cast<int>(std::size(kColumns)));
-    grid_->setFixedCols(0);
-    grid_->setFixedRows(1);
-    for (int c = 0; c < grid_->cols(); ++c) {
-        grid_->setTextMatrix(0, c, QString::fromUtf16(kColumns[c].header));
-        grid_->setColWidth(c, kColumns[c].twips);
-        grid_->setColAlignment(c, Qt::AlignCenter);
-    }
+    shapeSheetGrid(*grid_, kColumns);
     name_->setText(targetUserName_);
     if (!monthStart.isValid()) {
         // The selection screen refuses such a year; a sheet opened without one stays empty.

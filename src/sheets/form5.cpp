@@ -4,18 +4,15 @@
 #include <QVBoxLayout>
 
 #include "sheets/sheetcontent.h"
+#include "sheets/sheetgrid.h"
 #include "ui/grid/grid.h"
 #include "ui/widgets.h"
 
 namespace tsumiki {
 namespace {
 
-struct Column {
-    const char16_t* header;
-    int twips;
-};
 // The last column holds the user ID each line was computed for; it is not shown.
-const Column kColumns[] = {{u"ニックネーム", 1200}, {u"時間", 600}, {u"金額", 800}, {u"", 0}};
+const SheetColumn kColumns[] = {{u"ニックネーム", 1200}, {u"時間", 600}, {u"金額", 800}, {u"", 0}};
 
 }  // namespace
 
@@ -25,16 +22,9 @@ Form5::Form5(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
 
     auto* title = makeLabel(this, "Label1", QStringLiteral("全員勤務時間一覧"));
     month_ = makeLabel(this, "Label2", QStringLiteral("○○月"));
-    QFont heading = title->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.3);
-    heading.setBold(true);
-    title->setFont(heading);
-    month_->setFont(heading);
-    grid_ = new Grid(this);
-    grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-    QFont tableFont = grid_->font();
-    tableFont.setPointSizeF(kSheetGridPointSize);
-    grid_->setFont(tableFont);
+    screenparts::scaleFont(*title, 1.3, true);
+    screenparts::scaleFont(*month_, 1.3, true);
+    grid_ = makeSheetGrid(this);
     auto* exportButton = makeButton(this, "Command1", QStringLiteral("Excel出力"));
     // The workbook export is not available yet; the button stays visible where it belongs.
     exportButton->setEnabled(false);
@@ -67,21 +57,13 @@ void Form5::showEvent(QShowEvent* event) {
 void Form5::load() {
     loaded_ = true;
     fill();
-    grid_->widenColumnsToFitText();
-    grid_->setMinimumSize(grid_->sizeForDataRows(12));
+    fitSheetGrid(*grid_, 12);
 }
 
 void Form5::fill() {
     GridBatch batch(*grid_);
-    grid_->setCols(static_cast<int>(std::size(kColumns)));
-    grid_->setFixedCols(0);
-    grid_->setFixedRows(1);
+    shapeSheetGrid(*grid_, kColumns);
     grid_->setRows(1);
-    for (int c = 0; c < grid_->cols(); ++c) {
-        grid_->setTextMatrix(0, c, QString::fromUtf16(kColumns[c].header));
-        grid_->setColWidth(c, kColumns[c].twips);
-        grid_->setColAlignment(c, Qt::AlignCenter);
-    }
     const std::optional<QDate> monthStart = MonthStartFromTexts(sheetYear_, sheetMonth_);
     if (!monthStart) {
         // The selection screen refuses such a year; a sheet opened without one stays empty.

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/screenparts.h"
+
 // Controls are created with their object names, so tests and accessibility clients find them by name and
 // caption.
 namespace tsumiki {
@@ -15,17 +17,13 @@ inline QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
     return label;
 }
 
-// Buttons of a dialog never click themselves on Return: Enter has its own meaning in several text boxes.
+// Buttons never click themselves on Return: Enter has its own meaning in several text boxes.
 inline QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
+    screenparts::neverDefault(*button);
     button->setAccessibleName(text);
     return button;
 }
-
-// The sheets' column widths are fixed in twips for a compact table font; the application's larger font would
-// not fit them.
-inline constexpr qreal kSheetGridPointSize = 9.0;
 
 }  // namespace tsumiki

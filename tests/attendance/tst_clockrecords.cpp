@@ -10,11 +10,6 @@ using namespace tsumiki::test;
 namespace {
 const QString kHeader = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN");
 
-void writeDayChange(const TempAppFolder& folder, const QString& dayChange) {
-    folder.writeTable(Table::Control, {QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT"),
-                                       QStringLiteral("\"CTL0003\",\"%1\",,,").arg(dayChange),
-                                       QStringLiteral("\"CTL0004\",\"15\",,,")});
-}
 }  // namespace
 
 class TestClockRecords : public QObject {
@@ -61,7 +56,7 @@ void TestClockRecords::clockRowsWritten() {
     QFETCH(QString, shownOut);
     TempAppFolder folder;
     folder.writeEmptyTables();
-    writeDayChange(folder, dayChange);
+    folder.writeSettings(dayChange);
     TableStore store(folder.path());
     FakeClock clock;
     const QString user = QStringLiteral("0002");
@@ -84,7 +79,7 @@ void TestClockRecords::clockRowsWritten() {
 void TestClockRecords::clockInRoundedPastMidnightIsNextDay() {
     TempAppFolder folder;
     folder.writeEmptyTables();
-    writeDayChange(folder, QStringLiteral("05:00"));
+    folder.writeSettings(QStringLiteral("05:00"));
     TableStore store(folder.path());
     FakeClock clock;
     clock.set(QStringLiteral("2026/12/05 23:50:10"));
@@ -135,7 +130,7 @@ void TestClockRecords::getClockTime() {
     QFETCH(QString, clockOut);
     QFETCH(QString, douhan);
     TempAppFolder folder;
-    folder.writeTable(Table::Clock, QStringList{kHeader} + rows);
+    folder.writeClockRows(rows);
     const ClockTimes t =
         GetClockTime(TableStore(folder.path()), QStringLiteral("7"), QDateTime(QDate(2026, 12, 5), QTime(5, 0)));
     QCOMPARE(t.clockIn, clockIn);

@@ -3,6 +3,7 @@
 namespace tsumiki::test {
 
 FrontDesk::FrontDesk() {
+    random = ScriptedRandom({0.5});
     folder.writeTable(
         Table::User,
         {QStringLiteral("ID,USERNAME,KENGEN,TANKA"), QStringLiteral("\"0001\",\"店長\",\"ADMIN\",3000"),
@@ -16,16 +17,6 @@ FrontDesk::FrontDesk() {
          QStringLiteral("M02002,おつかれ2")});
     writeDayChange(QStringLiteral("05:00"));
     writeClockRows({});
-}
-
-void FrontDesk::writeClockRows(const QStringList& rows) const {
-    folder.writeTable(Table::Clock, QStringList{QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN")} + rows);
-}
-
-void FrontDesk::writeDayChange(const QString& time) const {
-    folder.writeTable(Table::Control, {QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT"),
-                                       QStringLiteral("\"CTL0003\",\"%1\",\"\",\"\",\"\"").arg(time),
-                                       QStringLiteral("\"CTL0004\",\"15\",\"\",\"\",\"\"")});
 }
 
 }  // namespace tsumiki::test

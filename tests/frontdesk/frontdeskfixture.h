@@ -1,28 +1,17 @@
 #pragma once
 
-#include <memory>
-
-#include "fakenavigator.h"
-#include "platform/appcontext.h"
-#include "testsupport.h"
+#include "screentestcontext.h"
 
 namespace tsumiki::test {
 
 // A fresh application folder with the sample tables and an AppContext of fakes around it.
-struct FrontDesk {
+struct FrontDesk : ScreenTestContext {
     FrontDesk();
-    TempAppFolder folder;
-    TableStore store{folder.path()};
-    FakeClock clock;
-    ScriptedRandom random{{0.5}};
-    RecordingMessageBoxes boxes;
-    FakeNavigator navigator;
-    NoSpreadsheet spreadsheet;
-    AppContext ctx{store, clock, random, boxes, navigator, spreadsheet};
+    AppContext& ctx = context;
 
     // Rows after the header of the clock table.
-    void writeClockRows(const QStringList& rows) const;
-    void writeDayChange(const QString& time) const;
+    void writeClockRows(const QStringList& rows) const { folder.writeClockRows(rows); }
+    void writeDayChange(const QString& time) const { folder.writeSettings(time); }
     QString clockText() const { return fromCp932(folder.bytes(Table::Clock)); }
 };
 

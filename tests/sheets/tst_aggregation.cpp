@@ -7,11 +7,6 @@ using namespace tsumiki;
 using namespace tsumiki::test;
 
 namespace {
-QString row(const QString& user, const QString& input, const QString& print, const QString& st,
-            const QString& douhan = QString()) {
-    return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(user, input, print, st, douhan);
-}
-
 TablePtr clockTable(const QStringList& rows) {
     return std::make_shared<const ParsedTable>(ParsedTable::parseText(
         (QStringList{QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN")} + rows).join(QStringLiteral("\r\n"))));
@@ -49,31 +44,32 @@ void TestAggregation::monthlyDayTimes_data() {
     QTest::addColumn<QStringList>("days");
     const QString b5 = QStringLiteral("2026/12/05 5:00:00");
     QTest::newRow("night shift counts in its business month")
-        << QStringList{row("7", b5, "2026/12/05 20:00", "1", "1"), row("7", b5, "2026/12/06 02:00", "2")}
+        << QStringList{clockRow("7", b5, "2026/12/05 20:00", "1", "1"), clockRow("7", b5, "2026/12/06 02:00", "2")}
         << QDate(2026, 12, 1) << QStringList{"2026/12/05 5:00:00 20:00-02:00 1"};
-    const QStringList lastEvening{row("7", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
-                                  row("7", "2026/11/30 5:00:00", "2026/12/01 03:00", "2")};
+    const QStringList lastEvening{clockRow("7", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
+                                  clockRow("7", "2026/11/30 5:00:00", "2026/12/01 03:00", "2")};
     QTest::newRow("last evening of November: in November")
         << lastEvening << QDate(2026, 11, 1) << QStringList{"2026/11/30 5:00:00 21:00-03:00 0"};
     QTest::newRow("last evening of November: not in December") << lastEvening << QDate(2026, 12, 1) << QStringList{};
     QTest::newRow("two clock-ins: the later one, douhan of any")
-        << QStringList{row("7", "2026/12/05", "2026/12/05 09:00", "1", "1"),
-                       row("7", "2026/12/05", "2026/12/05 13:00", "1", "0"),
-                       row("7", "2026/12/05", "2026/12/05 18:00", "2")}
+        << QStringList{clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "1"),
+                       clockRow("7", "2026/12/05", "2026/12/05 13:00", "1", "0"),
+                       clockRow("7", "2026/12/05", "2026/12/05 18:00", "2")}
         << QDate(2026, 12, 1) << QStringList{"2026/12/05 13:00-18:00 1"};
-    QTest::newRow("missing halves") << QStringList{row("7", "2026/12/02", "2026/12/02 09:00", "1", "0"),
-                                                   row("7", "2026/12/01", "2026/12/01 18:00", "2")}
+    QTest::newRow("missing halves") << QStringList{clockRow("7", "2026/12/02", "2026/12/02 09:00", "1", "0"),
+                                                   clockRow("7", "2026/12/01", "2026/12/01 18:00", "2")}
                                     << QDate(2026, 12, 1)
                                     << QStringList{"2026/12/01 --18:00 -", "2026/12/02 09:00-- 0"};
     QTest::newRow("two business-date spellings of one day give two rows")
-        << QStringList{row("7", "2026/12/05", "2026/12/05 09:00", "1", "0"), row("7", b5, "2026/12/05 20:00", "1", "0")}
+        << QStringList{clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
+                       clockRow("7", b5, "2026/12/05 20:00", "1", "0")}
         << QDate(2026, 12, 1) << QStringList{"2026/12/05 09:00-- 0", "2026/12/05 5:00:00 20:00-- 0"};
     QTest::newRow("a hand-typed short date is read as a date")
-        << QStringList{row("7", "2009/5/1", "2009/05/01 09:00", "1", "0")} << QDate(2009, 5, 1)
+        << QStringList{clockRow("7", "2009/5/1", "2009/05/01 09:00", "1", "0")} << QDate(2009, 5, 1)
         << QStringList{"2009/5/1 09:00-- 0"};
-    QTest::newRow("other users and exact ids")
-        << QStringList{row("07", b5, "2026/12/05 20:00", "1", "1"), row("8", b5, "2026/12/05 20:00", "1", "1")}
-        << QDate(2026, 12, 1) << QStringList{};
+    QTest::newRow("other users and exact ids") << QStringList{clockRow("07", b5, "2026/12/05 20:00", "1", "1"),
+                                                              clockRow("8", b5, "2026/12/05 20:00", "1", "1")}
+                                               << QDate(2026, 12, 1) << QStringList{};
 }
 
 void TestAggregation::monthlyDayTimes() {
@@ -162,9 +158,9 @@ void TestAggregation::amount() {
 
 void TestAggregation::sumMonthlyHoursReadsCurrentFile() {
     TempAppFolder folder;
-    folder.writeTable(Table::Clock,
-                      {"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN", row("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
-                       row("7", "2026/12/05", "2026/12/05 17:30", "2")});
+    folder.writeTable(Table::Clock, {"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN",
+                                     clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
+                                     clockRow("7", "2026/12/05", "2026/12/05 17:30", "2")});
     TableStore store(folder.path());
     QCOMPARE(SumMonthlyHours(store, QStringLiteral("7"), QDate(2026, 12, 1)), QStringLiteral("8:30"));
     store.append(Table::Clock, {QStringLiteral("7"), QStringLiteral("2026/12/06"), QStringLiteral("2026/12/06 09:00"),

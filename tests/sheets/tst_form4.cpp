@@ -12,7 +12,7 @@ using namespace tsumiki::test;
 
 namespace {
 QString row(const QString& input, const QString& print, const QString& st, const QString& douhan = QString()) {
-    return QStringLiteral("\"0002\",\"%1\",\"%2\",\"%3\",\"%4\"").arg(input, print, st, douhan);
+    return clockRow(QStringLiteral("0002"), input, print, st, douhan);
 }
 
 void writeShop(const TempAppFolder& folder, const QString& price) {

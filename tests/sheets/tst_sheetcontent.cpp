@@ -7,18 +7,13 @@ using namespace tsumiki;
 using namespace tsumiki::test;
 
 namespace {
-QString row(const QString& user, const QString& input, const QString& print, const QString& st,
-            const QString& douhan = QString()) {
-    return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(user, input, print, st, douhan);
-}
-
 // A folder with users 0002 (price 1000), 0003 (no price), a row without ID, and the given clock rows.
 void writeShop(const TempAppFolder& folder, const QStringList& clockRows) {
     folder.writeTable(Table::Control,
                       {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0003\",\"05:00\",,,", "\"CTL0004\",\"15\",,,"});
     folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000",
                                     "\"\",\"IDなし\",\"\",500", "\"0003\",\"さくら\",\"\",", "\"0004\",\"\",\"\",900"});
-    folder.writeTable(Table::Clock, QStringList{"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN"} + clockRows);
+    folder.writeClockRows(clockRows);
 }
 
 // "day weekday start~end worked douhan" of a sheet line.
@@ -77,18 +72,18 @@ void TestSheetContent::individualSheet() {
     TempAppFolder folder;
     writeShop(folder, {
                           // night shift with 同伴
-                          row("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "1"),
-                          row("0002", "2026/12/05 5:00:00", "2026/12/06 02:00", "2"),
+                          clockRow("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "1"),
+                          clockRow("0002", "2026/12/05 5:00:00", "2026/12/06 02:00", "2"),
                           // missing clock-out
-                          row("0002", "2026/12/07 5:00:00", "2026/12/07 19:15", "1", "0"),
+                          clockRow("0002", "2026/12/07 5:00:00", "2026/12/07 19:15", "1", "0"),
                           // last night of the month runs into January: stays in December
-                          row("0002", "2026/12/31 5:00:00", "2026/12/31 21:00", "1", "0"),
-                          row("0002", "2026/12/31 5:00:00", "2027/01/01 01:30", "2"),
+                          clockRow("0002", "2026/12/31 5:00:00", "2026/12/31 21:00", "1", "0"),
+                          clockRow("0002", "2026/12/31 5:00:00", "2027/01/01 01:30", "2"),
                           // the last evening of November is not December's
-                          row("0002", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
-                          row("0002", "2026/11/30 5:00:00", "2026/12/01 01:00", "2"),
+                          clockRow("0002", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
+                          clockRow("0002", "2026/11/30 5:00:00", "2026/12/01 01:00", "2"),
                           // someone else
-                          row("0003", "2026/12/05 5:00:00", "2026/12/05 18:00", "1", "1"),
+                          clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 18:00", "1", "1"),
                       });
     const IndividualSheet sheet =
         BuildIndividualSheet(TableStore(folder.path()), QStringLiteral("0002"), QDate(2026, 12, 1));
@@ -128,10 +123,10 @@ void TestSheetContent::calendarOfTheMonth() {
 
 void TestSheetContent::staffSheet() {
     TempAppFolder folder;
-    writeShop(folder, {row("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
-                       row("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
-                       row("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
-                       row("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
+    writeShop(folder, {clockRow("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                       clockRow("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
+                       clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                       clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
     QStringList seen;
     for (const StaffSheetLine& l : BuildStaffSheet(TableStore(folder.path()), QDate(2026, 12, 1))) {
         seen << QStringLiteral("%1|%2|%3|%4").arg(l.userName, l.hours, l.amount, l.userId);

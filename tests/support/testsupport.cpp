@@ -30,11 +30,17 @@ bool RecordingMessageBoxes::ask(const QString& title, const QString& text) {
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-TempAppFolder::TempAppFolder() { QDir(dir_.path()).mkpath(QStringLiteral("DB")); }
+TempAppFolder::TempAppFolder() {
+    QDir(dir_.path()).mkpath(QStringLiteral("DB"));
+}
 
-QString TempAppFolder::dbPath() const { return QDir(dir_.path()).filePath(QStringLiteral("DB")); }
+QString TempAppFolder::dbPath() const {
+    return QDir(dir_.path()).filePath(QStringLiteral("DB"));
+}
 
-QString TempAppFolder::tablePath(Table table) const { return QDir(dbPath()).filePath(schemaOf(table).fileName); }
+QString TempAppFolder::tablePath(Table table) const {
+    return QDir(dbPath()).filePath(schemaOf(table).fileName);
+}
 
 void TempAppFolder::writeTable(Table table, const QStringList& lines) const {
     writeBytes(table, toCp932(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
@@ -58,12 +64,29 @@ void TempAppFolder::writeEmptyTables() const {
     }
 }
 
+void TempAppFolder::writeClockRows(const QStringList& rows) const {
+    writeTable(Table::Clock, QStringList{schemaOf(Table::Clock).columns.join(u',')} + rows);
+}
+
+void TempAppFolder::writeSettings(const QString& dayChange, const QString& roundingUnit) const {
+    writeTable(Table::Control, {schemaOf(Table::Control).columns.join(u','),
+                                QStringLiteral("\"CTL0003\",\"%1\",\"\",\"\",\"\"").arg(dayChange),
+                                QStringLiteral("\"CTL0004\",\"%1\",\"\",\"\",\"\"").arg(roundingUnit)});
+}
+
+QString clockRow(const QString& user, const QString& inputTime, const QString& timePrint, const QString& st,
+                 const QString& douhan) {
+    return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(user, inputTime, timePrint, st, douhan);
+}
+
 QByteArray toCp932(const QString& text) {
     const cp932::Encoded e = cp932::encode(text);
     Q_ASSERT(e.errorIndex < 0);
     return e.bytes;
 }
 
-QString fromCp932(const QByteArray& bytes) { return cp932::decode(bytes).text; }
+QString fromCp932(const QByteArray& bytes) {
+    return cp932::decode(bytes).text;
+}
 
 }  // namespace tsumiki::test

@@ -72,10 +72,18 @@ public:
     QByteArray bytes(Table table) const;
     // Writes the four tables with their headers and no rows.
     void writeEmptyTables() const;
+    // The clock table with these rows after its header.
+    void writeClockRows(const QStringList& rows) const;
+    // The control table with the day-change time (CTL0003) and the rounding unit (CTL0004).
+    void writeSettings(const QString& dayChange, const QString& roundingUnit = QStringLiteral("15")) const;
 
 private:
     QTemporaryDir dir_;
 };
+
+// A clock row as the program writes it.
+QString clockRow(const QString& user, const QString& inputTime, const QString& timePrint, const QString& st,
+                 const QString& douhan = QString());
 
 QByteArray toCp932(const QString& text);
 QString fromCp932(const QByteArray& bytes);

@@ -218,12 +218,7 @@ int GridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : cols_ - fixedCols_;
 }
 
-QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) {
-        return {};
-    }
-    const int row = gridRow(index);
-    const int col = gridCol(index);
+QVariant GridModel::cellData(int row, int col, int role) const {
     if (!contains(row, col)) {
         return {};
     }
@@ -243,6 +238,15 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const int row = gridRow(index);
+    const int col = gridCol(index);
+    return cellData(row, col, role);
+}
+
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     // The header shows the fixed row (horizontal) or the fixed column (vertical); without one there is no header.
     int row = 0;
@@ -258,23 +262,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         }
         row = section + fixedRows_;
     }
-    if (!contains(row, col)) {
-        return {};
-    }
-    switch (role) {
-        case Qt::DisplayRole:
-            return cells_[offset(row, col)];
-        case Qt::BackgroundRole: {
-            const QColor color = backColor(row, col);
-            return color.isValid() ? QVariant(QBrush(color)) : QVariant();
-        }
-        case Qt::TextAlignmentRole: {
-            const auto& alignment = alignments_[std::size_t(col)];
-            return alignment ? QVariant(alignment->toInt()) : QVariant();
-        }
-        default:
-            return {};
-    }
+    return cellData(row, col, role);
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {

@@ -74,6 +74,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // What the view shows of one cell, as data or as a header section.
+    QVariant cellData(int row, int col, int role) const;
     using CellKey = std::pair<int, int>;  // (row, col), ordered by row first so rows can be shifted as a range
 
     std::size_t offset(int row, int col) const {

@@ -7,7 +7,7 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-// What the front desk screens share: sizes relative to the application font, so that the screens grow with
+// What the screens share: sizes relative to the application font, so that the screens grow with
 // the font and with the display's scale factor instead of relying on pixel positions, and their keys.
 namespace tsumiki::screenparts {
 

@@ -1,4 +1,4 @@
-#include "frontdesk/screenparts.h"
+#include "ui/screenparts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
