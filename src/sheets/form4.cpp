@@ -24,7 +24,7 @@ constexpr int kUnitPriceLength = 5;
 
 }  // namespace
 
-Form4::Form4(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+Form4::Form4(AppContext& context, QWidget* parent) : SheetScreen(parent), context_(context) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("勤務表個人画面"));
 
@@ -100,16 +100,8 @@ Form4::Form4(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void Form4::showEvent(QShowEvent* event) {
-    if (!loaded_) {
-        load();
-    }
-    QDialog::showEvent(event);
-}
-
 void Form4::load() {
-    loaded_ = true;
-    const QDate monthStart = MonthStartFromTexts(sheetYear_, sheetMonth_).value_or(QDate());
+    const QDate monthStart = MonthStartFromTexts(sheetYear(), sheetMonth()).value_or(QDate());
     fill(monthStart);
     fitSheetGrid(*grid_, 31);
 }

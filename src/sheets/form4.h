@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
-
 #include "platform/appcontext.h"
+#include "sheets/sheetscreen.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,12 +13,10 @@ class Grid;
 
 // 勤務表個人画面: one person's month, day by day, with the worked-time total and the pay at a unit price the user
 // may change and recalculate.
-class Form4 : public QDialog {
+class Form4 : public SheetScreen {
     Q_OBJECT
     Q_PROPERTY(QString TargetUserId READ targetUserId WRITE setTargetUserId)
     Q_PROPERTY(QString TargetUserName READ targetUserName WRITE setTargetUserName)
-    Q_PROPERTY(QString SheetYear READ sheetYear WRITE setSheetYear)
-    Q_PROPERTY(QString SheetMonth READ sheetMonth WRITE setSheetMonth)
 public:
     explicit Form4(AppContext& context, QWidget* parent = nullptr);
 
@@ -27,16 +24,7 @@ public:
     void setTargetUserId(const QString& id) { targetUserId_ = id; }
     const QString& targetUserName() const { return targetUserName_; }
     void setTargetUserName(const QString& name) { targetUserName_ = name; }
-    const QString& sheetYear() const { return sheetYear_; }
-    void setSheetYear(const QString& year) { sheetYear_ = year; }
-    const QString& sheetMonth() const { return sheetMonth_; }
-    void setSheetMonth(const QString& month) { sheetMonth_ = month; }
-
-    // Fills the screen from the tables; runs when the screen is first shown.
-    void load();
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void load() override;
 
 private:
     // Everything load() shows, while the grid is in a batch.
@@ -46,9 +34,6 @@ private:
     AppContext& context_;
     QString targetUserId_;
     QString targetUserName_;
-    QString sheetYear_;
-    QString sheetMonth_;
-    bool loaded_ = false;
 
     Grid* grid_;
     QLabel* name_;

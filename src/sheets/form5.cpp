@@ -16,7 +16,7 @@ const SheetColumn kColumns[] = {{u"ニックネーム", 1200}, {u"時間", 600},
 
 }  // namespace
 
-Form5::Form5(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+Form5::Form5(AppContext& context, QWidget* parent) : SheetScreen(parent), context_(context) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("勤務表全員画面"));
 
@@ -47,15 +47,7 @@ Form5::Form5(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void Form5::showEvent(QShowEvent* event) {
-    if (!loaded_) {
-        load();
-    }
-    QDialog::showEvent(event);
-}
-
 void Form5::load() {
-    loaded_ = true;
     fill();
     fitSheetGrid(*grid_, 12);
 }
@@ -64,7 +56,7 @@ void Form5::fill() {
     GridBatch batch(*grid_);
     shapeSheetGrid(*grid_, kColumns);
     grid_->setRows(1);
-    const std::optional<QDate> monthStart = MonthStartFromTexts(sheetYear_, sheetMonth_);
+    const std::optional<QDate> monthStart = MonthStartFromTexts(sheetYear(), sheetMonth());
     if (!monthStart) {
         // The selection screen refuses such a year; a sheet opened without one stays empty.
         return;
