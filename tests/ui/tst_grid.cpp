@@ -52,17 +52,6 @@ class TestGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaultShapeIsTheEditorsStart() {
-        Grid grid;
-        QCOMPARE(grid.rows(), 2);
-        QCOMPARE(grid.cols(), 4);
-        QCOMPARE(grid.fixedRows(), 1);
-        QCOMPARE(grid.fixedCols(), 1);
-        QCOMPARE(grid.row(), 1);
-        QCOMPARE(grid.col(), 1);
-        QCOMPARE(grid.currentIndex(), grid.model()->index(0, 0));
-    }
-
     void rowCountGrowsAndShrinks_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
@@ -337,22 +326,6 @@ private slots:
         QCOMPARE(model.data(model.index(1, 1), Qt::TextAlignmentRole), centre);
         QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::TextAlignmentRole), centre);
         QCOMPARE(model.headerData(0, Qt::Vertical, Qt::TextAlignmentRole), centre);
-    }
-
-    void rowHeightFollowsTheFont_data() {
-        QTest::addColumn<int>("pixelSize");
-        QTest::newRow("100 %") << 12;
-        QTest::newRow("200 %") << 24;
-    }
-    void rowHeightFollowsTheFont() {
-        QFETCH(int, pixelSize);
-        Grid grid;
-        QFont font = grid.font();
-        font.setPixelSize(pixelSize);
-        grid.setFont(font);
-        const int textHeight = QFontMetrics(font).height();
-        const int rowHeight = grid.rowHeight(0);
-        QVERIFY2(rowHeight > textHeight && rowHeight < 2 * textHeight, qPrintable(QString::number(rowHeight)));
     }
 
     void keyDownComesBeforeKeyPress_data() {
