@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakenavigator.h"
-#include "platform/appcontext.h"
+#include "ui/appcontext.h"
 #include "testsupport.h"
 
 namespace tsumiki::test {
