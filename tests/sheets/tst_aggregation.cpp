@@ -9,16 +9,16 @@ using namespace tsumiki::test;
 namespace {
 TablePtr clockTable(const QStringList& rows) {
     return std::make_shared<const ParsedTable>(ParsedTable::parseText(
-        (QStringList{QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN")} + rows).join(QStringLiteral("\r\n"))));
+        (QStringList{QString("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN")} + rows).join(QString("\r\n"))));
 }
 
 // "inputTime in-out douhan" per day, e.g. "2026/12/05 5:00:00 20:00-02:00 1".
 QStringList describe(const QList<DayTimes>& days) {
     QStringList out;
     for (const DayTimes& d : days) {
-        out << QStringLiteral("%1 %2-%3 %4")
-                   .arg(d.inputTime, d.input.value_or(QStringLiteral("-")).right(5),
-                        d.output.value_or(QStringLiteral("-")).right(5), d.douhan.value_or(QStringLiteral("-")));
+        out << QString("%1 %2-%3 %4")
+                   .arg(d.inputTime, d.input.value_or(QString("-")).right(5), d.output.value_or(QString("-")).right(5),
+                        d.douhan.value_or(QString("-")));
     }
     return out;
 }
@@ -31,8 +31,6 @@ private slots:
     void monthlyDayTimes();
     void dayWorkedTime_data();
     void dayWorkedTime();
-    void totals_data();
-    void totals();
     void amount_data();
     void amount();
     void sumMonthlyHoursReadsCurrentFile();
@@ -42,7 +40,7 @@ void TestAggregation::monthlyDayTimes_data() {
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QDate>("month");
     QTest::addColumn<QStringList>("days");
-    const QString b5 = QStringLiteral("2026/12/05 5:00:00");
+    const QString b5 = QString("2026/12/05 5:00:00");
     QTest::newRow("night shift counts in its business month")
         << QStringList{clockRow("7", b5, "2026/12/05 20:00", "1", "1"), clockRow("7", b5, "2026/12/06 02:00", "2")}
         << QDate(2026, 12, 1) << QStringList{"2026/12/05 5:00:00 20:00-02:00 1"};
@@ -76,98 +74,72 @@ void TestAggregation::monthlyDayTimes() {
     QFETCH(QStringList, rows);
     QFETCH(QDate, month);
     QFETCH(QStringList, days);
-    QCOMPARE(describe(MonthlyDayTimes(clockTable(rows), QStringLiteral("7"), month)), days);
+    QCOMPARE(describe(MonthlyDayTimes(clockTable(rows), QString("7"), month)), days);
 }
 
 void TestAggregation::dayWorkedTime_data() {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
+    QTest::addColumn<Value>("input");
+    QTest::addColumn<Value>("output");
     QTest::addColumn<QString>("worked");  // DayWorkedText, or "none"
-    QTest::newRow("over midnight") << "2026/12/05 20:00"
-                                   << "2026/12/06 02:00"
-                                   << "06:00";
-    QTest::newRow("day") << "2026/12/05 09:15"
-                         << "2026/12/05 18:00"
-                         << "08:45";
-    QTest::newRow("25 hours count in full") << "2026/12/05 09:00"
-                                            << "2026/12/06 10:00"
-                                            << "25:00";
-    QTest::newRow("clock-out before clock-in counts nothing") << "2026/12/05 21:00"
-                                                              << "2026/12/05 18:00"
-                                                              << "00:00";
-    QTest::newRow("missing clock-out") << "2026/12/05 09:00"
-                                       << ""
-                                       << "none";
-    QTest::newRow("missing clock-in") << ""
-                                      << "2026/12/05 18:00"
-                                      << "none";
-    QTest::newRow("unreadable time") << "2026/12/05 9時"
-                                     << "2026/12/05 18:00"
-                                     << "none";
+    auto row = [](const char* name, const char* in, const char* out, const char* worked) {
+        const auto value = [](const char* t) { return *t ? Value(QString::fromUtf8(t)) : Value(); };
+        QTest::newRow(name) << value(in) << value(out) << QString::fromUtf8(worked);
+    };
+    row("over midnight", "2026/12/05 20:00", "2026/12/06 02:00", "06:00");
+    row("25 hours count in full", "2026/12/05 09:00", "2026/12/06 10:00", "25:00");
+    row("clock-out before clock-in counts nothing", "2026/12/05 21:00", "2026/12/05 18:00", "00:00");
+    row("missing clock-out", "2026/12/05 09:00", "", "none");
+    row("missing clock-in", "", "2026/12/05 18:00", "none");
+    row("unreadable time", "2026/12/05 9時", "2026/12/05 18:00", "none");
 }
 
 void TestAggregation::dayWorkedTime() {
-    QFETCH(QString, input);
-    QFETCH(QString, output);
+    QFETCH(Value, input);
+    QFETCH(Value, output);
     QFETCH(QString, worked);
-    const auto value = [](const QString& s) { return s.isEmpty() ? Value() : Value(s); };
-    const std::optional<qint64> seconds = DayWorkedTime(value(input), value(output));
-    QCOMPARE(seconds ? DayWorkedText(*seconds) : QStringLiteral("none"), worked);
-}
-
-void TestAggregation::totals_data() {
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("nothing") << qint64(0) << "0:00";
-    QTest::newRow("59 minutes") << qint64(59 * 60) << "0:59";
-    QTest::newRow("7:30") << qint64(7 * 3600 + 30 * 60) << "7:30";
-    QTest::newRow("123:05") << qint64(123 * 3600 + 5 * 60) << "123:05";
-    QTest::newRow("600 hours") << qint64(600 * 3600) << "600:00";
-    QTest::newRow("beyond 32 bits of seconds") << qint64(700000) * 3600 << "700000:00";
-}
-
-void TestAggregation::totals() {
-    QFETCH(qint64, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(WorkedTotalText(seconds), text);
+    const std::optional<qint64> seconds = DayWorkedTime(input, output);
+    QCOMPARE(seconds ? DayWorkedText(*seconds) : "none", worked);
 }
 
 void TestAggregation::amount_data() {
-    QTest::addColumn<QString>("total");
+    QTest::addColumn<qint64>("seconds");
     QTest::addColumn<double>("price");
     QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("amount");
-    QTest::newRow("123:05 at 1000") << "123:05" << 1000.0 << 15 << "123,000";
-    QTest::newRow("half rounds away from zero") << "0:30" << 1001.0 << 15 << "501";
-    QTest::newRow("less than a unit") << "0:14" << 1000.0 << 15 << "0";
-    QTest::newRow("10:07 at 1000") << "10:07" << 1000.0 << 15 << "10,000";
-    QTest::newRow("unit 7: fractional divisor") << "1:00" << 600.0 << 7 << "560";
-    QTest::newRow("fractional price") << "2:00" << 1500.5 << 15 << "3,001";
-    QTest::newRow("negative price") << "1:00" << -1000.0 << 15 << "-1,000";
-    QTest::newRow("unit 0 counts as 15") << "1:00" << 1000.0 << 0 << "1,000";
-    QTest::newRow("large total") << "700000:00" << 99999.0 << 15 << "69,999,300,000";
+    auto row = [](const char* name, qint64 minutes, double price, int unit, const char* total, const char* amount) {
+        QTest::newRow(name) << minutes * 60 << price << unit << QString::fromUtf8(total) << QString::fromUtf8(amount);
+    };
+    row("nothing", 0, 1000, 15, "0:00", "0");
+    row("123:05 at 1000", 123 * 60 + 5, 1000, 15, "123:05", "123,000");
+    row("half rounds away from zero", 30, 1001, 15, "0:30", "501");
+    row("less than a unit", 14, 1000, 15, "0:14", "0");
+    row("unit 7: fractional divisor", 60, 600, 7, "1:00", "560");
+    row("fractional price", 120 * 60, 150.5, 15, "120:00", "18,060");
+    row("negative price", 60, -1000, 15, "1:00", "-1,000");
+    row("unit 0 counts as 15", 60, 1000, 0, "1:00", "1,000");
+    row("beyond 32 bits of seconds", 700000 * 60, 99999, 15, "700000:00", "69,999,300,000");
 }
 
 void TestAggregation::amount() {
-    QFETCH(QString, total);
+    QFETCH(qint64, seconds);
     QFETCH(double, price);
     QFETCH(int, unit);
+    QFETCH(QString, total);
     QFETCH(QString, amount);
+    QCOMPARE(WorkedTotalText(seconds), total);
     QCOMPARE(FormatAmount(AmountFromTotal(total, price, unit)), amount);
 }
 
 void TestAggregation::sumMonthlyHoursReadsCurrentFile() {
     TempAppFolder folder;
-    folder.writeTable(Table::Clock, {"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN",
-                                     clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
-                                     clockRow("7", "2026/12/05", "2026/12/05 17:30", "2")});
+    folder.writeClockRows({clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
+                           clockRow("7", "2026/12/05", "2026/12/05 17:30", "2")});
     TableStore store(folder.path());
-    QCOMPARE(SumMonthlyHours(store, QStringLiteral("7"), QDate(2026, 12, 1)), QStringLiteral("8:30"));
-    store.append(Table::Clock, {QStringLiteral("7"), QStringLiteral("2026/12/06"), QStringLiteral("2026/12/06 09:00"),
-                                QStringLiteral("1"), QStringLiteral("0")});
-    store.append(Table::Clock, {QStringLiteral("7"), QStringLiteral("2026/12/06"), QStringLiteral("2026/12/06 09:59"),
-                                QStringLiteral("2"), std::nullopt});
-    QCOMPARE(SumMonthlyHours(store, QStringLiteral("7"), QDate(2026, 12, 1)), QStringLiteral("9:29"));
+    QCOMPARE(SumMonthlyHours(store, "7", QDate(2026, 12, 1)), "8:30");
+    store.append(Table::Clock, {"7", "2026/12/06", "2026/12/06 09:00", "1", "0"});
+    store.append(Table::Clock, {"7", "2026/12/06", "2026/12/06 09:59", "2", std::nullopt});
+    QCOMPARE(SumMonthlyHours(store, "7", QDate(2026, 12, 1)), "9:29");
 }
 
 QTEST_APPLESS_MAIN(TestAggregation)
