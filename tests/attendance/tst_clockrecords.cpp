@@ -12,7 +12,6 @@ class TestClockRecords : public QObject {
 private slots:
     void clockRowsWritten_data();
     void clockRowsWritten();
-    void getClockTime_data();
     void getClockTime();
 };
 
@@ -58,33 +57,26 @@ void TestClockRecords::clockRowsWritten() {
     QCOMPARE(times.douhan, douhan ? "1" : "0");
 }
 
-void TestClockRecords::getClockTime_data() {
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QStringList>("times");  // clock-in, clock-out, 同伴
+void TestClockRecords::getClockTime() {
     const QString day = "2026/12/05 5:00:00";
     const QString in1 = clockRow("7", day, "2026/12/05 20:00", "1", "1");
     const QString in2 = clockRow("7", day, "2026/12/05 21:00", "1", "0");
     const QString out = clockRow("7", day, "2026/12/06 02:30", "2");
-    QTest::newRow("nothing") << QStringList{} << QStringList{"", "", ""};
-    QTest::newRow("the later clock-in wins")
-        << QStringList{in1, in2, out} << QStringList{"2026/12/05 21:00", "2026/12/06 02:30", "0"};
-    QTest::newRow("an empty time does not clear an earlier one")
-        << QStringList{in1, "\"7\",\"2026/12/05 5:00:00\",,\"1\","} << QStringList{"2026/12/05 20:00", "", "1"};
-    QTest::newRow("a bare date is another working day")
-        << QStringList{clockRow("7", "2026/12/05", "2026/12/05 20:00", "1", "1")} << QStringList{"", "", ""};
-    QTest::newRow("another user") << QStringList{clockRow("07", day, "2026/12/05 20:00", "1", "1")}
-                                  << QStringList{"", "", ""};
-    QTest::newRow("a clock-out row carries no 同伴")
-        << QStringList{clockRow("7", day, "2026/12/06 02:30", "2", "1")} << QStringList{"", "2026/12/06 02:30", ""};
-}
-
-void TestClockRecords::getClockTime() {
-    QFETCH(QStringList, rows);
-    QFETCH(QStringList, times);
-    TempAppFolder folder;
-    folder.writeClockRows(rows);
-    const ClockTimes t = GetClockTime(TableStore(folder.path()), "7", QDateTime(QDate(2026, 12, 5), QTime(5, 0)));
-    QCOMPARE((QStringList{t.clockIn, t.clockOut, t.douhan}), times);
+    const std::pair<QStringList, QStringList> rows[] = {
+        // rows; clock-in, clock-out, 同伴
+        {{}, {"", "", ""}},
+        {{in1, in2, out}, {"2026/12/05 21:00", "2026/12/06 02:30", "0"}},             // the later clock-in wins
+        {{in1, "\"7\",\"" + day + "\",,\"1\","}, {"2026/12/05 20:00", "", "1"}},      // an empty one clears nothing
+        {{clockRow("7", "2026/12/05", "2026/12/05 20:00", "1", "1")}, {"", "", ""}},  // another working day
+        {{clockRow("07", day, "2026/12/05 20:00", "1", "1")}, {"", "", ""}},          // another user
+        {{clockRow("7", day, "2026/12/06 02:30", "2", "1")}, {"", "2026/12/06 02:30", ""}},  // no 同伴 on clock-out
+    };
+    for (const auto& [clockRows, times] : rows) {
+        TempAppFolder folder;
+        folder.writeClockRows(clockRows);
+        const ClockTimes t = GetClockTime(TableStore(folder.path()), "7", QDateTime(QDate(2026, 12, 5), QTime(5, 0)));
+        QCOMPARE((QStringList{t.clockIn, t.clockOut, t.douhan}), times);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestClockRecords)

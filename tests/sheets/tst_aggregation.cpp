@@ -29,9 +29,7 @@ class TestAggregation : public QObject {
 private slots:
     void monthlyDayTimes_data();
     void monthlyDayTimes();
-    void dayWorkedTime_data();
     void dayWorkedTime();
-    void amount_data();
     void amount();
     void sumMonthlyHoursReadsCurrentFile();
 };
@@ -40,15 +38,6 @@ void TestAggregation::monthlyDayTimes_data() {
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QDate>("month");
     QTest::addColumn<QStringList>("days");
-    const QString b5 = QString("2026/12/05 5:00:00");
-    QTest::newRow("night shift counts in its business month")
-        << QStringList{clockRow("7", b5, "2026/12/05 20:00", "1", "1"), clockRow("7", b5, "2026/12/06 02:00", "2")}
-        << QDate(2026, 12, 1) << QStringList{"2026/12/05 5:00:00 20:00-02:00 1"};
-    const QStringList lastEvening{clockRow("7", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
-                                  clockRow("7", "2026/11/30 5:00:00", "2026/12/01 03:00", "2")};
-    QTest::newRow("last evening of November: in November")
-        << lastEvening << QDate(2026, 11, 1) << QStringList{"2026/11/30 5:00:00 21:00-03:00 0"};
-    QTest::newRow("last evening of November: not in December") << lastEvening << QDate(2026, 12, 1) << QStringList{};
     QTest::newRow("two clock-ins: the later one, douhan of any")
         << QStringList{clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "1"),
                        clockRow("7", "2026/12/05", "2026/12/05 13:00", "1", "0"),
@@ -60,14 +49,19 @@ void TestAggregation::monthlyDayTimes_data() {
                                     << QStringList{"2026/12/01 --18:00 -", "2026/12/02 09:00-- 0"};
     QTest::newRow("two business-date spellings of one day give two rows")
         << QStringList{clockRow("7", "2026/12/05", "2026/12/05 09:00", "1", "0"),
-                       clockRow("7", b5, "2026/12/05 20:00", "1", "0")}
+                       clockRow("7", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0")}
         << QDate(2026, 12, 1) << QStringList{"2026/12/05 09:00-- 0", "2026/12/05 5:00:00 20:00-- 0"};
+    QTest::newRow("the last evening of November is not December's")
+        << QStringList{clockRow("7", "2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
+                       clockRow("7", "2026/11/30 5:00:00", "2026/12/01 03:00", "2")}
+        << QDate(2026, 12, 1) << QStringList{};
+    QTest::newRow("other users, ids compared exactly")
+        << QStringList{clockRow("07", "2026/12/05", "2026/12/05 20:00", "1", "1"),
+                       clockRow("8", "2026/12/05", "2026/12/05 20:00", "1", "1")}
+        << QDate(2026, 12, 1) << QStringList{};
     QTest::newRow("a hand-typed short date is read as a date")
         << QStringList{clockRow("7", "2009/5/1", "2009/05/01 09:00", "1", "0")} << QDate(2009, 5, 1)
         << QStringList{"2009/5/1 09:00-- 0"};
-    QTest::newRow("other users and exact ids") << QStringList{clockRow("07", b5, "2026/12/05 20:00", "1", "1"),
-                                                              clockRow("8", b5, "2026/12/05 20:00", "1", "1")}
-                                               << QDate(2026, 12, 1) << QStringList{};
 }
 
 void TestAggregation::monthlyDayTimes() {
@@ -77,58 +71,43 @@ void TestAggregation::monthlyDayTimes() {
     QCOMPARE(describe(MonthlyDayTimes(clockTable(rows), QString("7"), month)), days);
 }
 
-void TestAggregation::dayWorkedTime_data() {
-    QTest::addColumn<Value>("input");
-    QTest::addColumn<Value>("output");
-    QTest::addColumn<QString>("worked");  // DayWorkedText, or "none"
-    auto row = [](const char* name, const char* in, const char* out, const char* worked) {
-        const auto value = [](const char* t) { return *t ? Value(QString::fromUtf8(t)) : Value(); };
-        QTest::newRow(name) << value(in) << value(out) << QString::fromUtf8(worked);
-    };
-    row("over midnight", "2026/12/05 20:00", "2026/12/06 02:00", "06:00");
-    row("25 hours count in full", "2026/12/05 09:00", "2026/12/06 10:00", "25:00");
-    row("clock-out before clock-in counts nothing", "2026/12/05 21:00", "2026/12/05 18:00", "00:00");
-    row("missing clock-out", "2026/12/05 09:00", "", "none");
-    row("missing clock-in", "", "2026/12/05 18:00", "none");
-    row("unreadable time", "2026/12/05 9時", "2026/12/05 18:00", "none");
-}
-
 void TestAggregation::dayWorkedTime() {
-    QFETCH(Value, input);
-    QFETCH(Value, output);
-    QFETCH(QString, worked);
-    const std::optional<qint64> seconds = DayWorkedTime(input, output);
-    QCOMPARE(seconds ? DayWorkedText(*seconds) : "none", worked);
-}
-
-void TestAggregation::amount_data() {
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<double>("price");
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("total");
-    QTest::addColumn<QString>("amount");
-    auto row = [](const char* name, qint64 minutes, double price, int unit, const char* total, const char* amount) {
-        QTest::newRow(name) << minutes * 60 << price << unit << QString::fromUtf8(total) << QString::fromUtf8(amount);
+    const auto worked = [](const char* in, const char* out) {
+        const auto value = [](const char* t) { return *t ? Value(QString::fromUtf8(t)) : Value(); };
+        const std::optional<qint64> seconds = DayWorkedTime(value(in), value(out));
+        return seconds ? DayWorkedText(*seconds) : "none";
     };
-    row("nothing", 0, 1000, 15, "0:00", "0");
-    row("123:05 at 1000", 123 * 60 + 5, 1000, 15, "123:05", "123,000");
-    row("half rounds away from zero", 30, 1001, 15, "0:30", "501");
-    row("less than a unit", 14, 1000, 15, "0:14", "0");
-    row("unit 7: fractional divisor", 60, 600, 7, "1:00", "560");
-    row("fractional price", 120 * 60, 150.5, 15, "120:00", "18,060");
-    row("negative price", 60, -1000, 15, "1:00", "-1,000");
-    row("unit 0 counts as 15", 60, 1000, 0, "1:00", "1,000");
-    row("beyond 32 bits of seconds", 700000 * 60, 99999, 15, "700000:00", "69,999,300,000");
+    QCOMPARE(worked("2026/12/05 20:00", "2026/12/06 02:00"), "06:00");
+    QCOMPARE(worked("2026/12/05 09:00", "2026/12/06 10:00"), "25:00");  // however long
+    QCOMPARE(worked("2026/12/05 21:00", "2026/12/05 18:00"), "00:00");  // a clock-out before the clock-in
+    QCOMPARE(worked("2026/12/05 09:00", ""), "none");
+    QCOMPARE(worked("", "2026/12/05 18:00"), "none");
+    QCOMPARE(worked("2026/12/05 9時", "2026/12/05 18:00"), "none");
 }
 
 void TestAggregation::amount() {
-    QFETCH(qint64, seconds);
-    QFETCH(double, price);
-    QFETCH(int, unit);
-    QFETCH(QString, total);
-    QFETCH(QString, amount);
-    QCOMPARE(WorkedTotalText(seconds), total);
-    QCOMPARE(FormatAmount(AmountFromTotal(total, price, unit)), amount);
+    struct Row {
+        qint64 minutes;
+        double price;
+        int unit;
+        const char* total;
+        const char* amount;
+    };
+    const Row rows[] = {
+        {0, 1000, 15, "0:00", "0"},
+        {123 * 60 + 5, 1000, 15, "123:05", "123,000"},
+        {30, 1001, 15, "0:30", "501"},  // halves away from zero
+        {14, 1000, 15, "0:14", "0"},    // less than a unit
+        {60, 600, 7, "1:00", "560"},    // a unit that does not divide the hour
+        {120 * 60, 150.5, 15, "120:00", "18,060"},
+        {60, -1000, 15, "1:00", "-1,000"},
+        {60, 1000, 0, "1:00", "1,000"},                           // an unusable unit counts as 15
+        {700000 * 60, 99999, 15, "700000:00", "69,999,300,000"},  // beyond 32 bits of seconds
+    };
+    for (const Row& r : rows) {
+        QCOMPARE(WorkedTotalText(r.minutes * 60), r.total);
+        QCOMPARE(FormatAmount(AmountFromTotal(r.total, r.price, r.unit)), r.amount);
+    }
 }
 
 void TestAggregation::sumMonthlyHoursReadsCurrentFile() {
