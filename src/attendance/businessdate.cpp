@@ -80,12 +80,8 @@ QDateTime ClockMoment(const QDateTime& now, int unit, ClockKind kind) {
     return QDateTime(nextDay ? now.date().addDays(1) : now.date(), rounded);
 }
 
-QString DayChangeTime(const TableStore& store) {
-    return DayChangeTimeFrom(lastCode1(store, u"CTL0003"));
-}
-
 QDateTime GetBusinessDate(const TableStore& store, const Clock& clock) {
-    return BusinessDateAt(clock.now(), DayChangeTime(store));
+    return BusinessDateAt(clock.now(), DayChangeTimeFrom(lastCode1(store, u"CTL0003")));
 }
 
 qint16 GetRoundingMinutes(const TableStore& store) {

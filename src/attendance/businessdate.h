@@ -48,8 +48,7 @@ QDateTime ClockMoment(const QDateTime& now, int unit, ClockKind kind);
 
 // The same rules over the control table as it is now; each reads it once.
 
-// CODE1 of the last CTL0003 row, as DayChangeTimeFrom reads it.
-QString DayChangeTime(const TableStore& store);
+// The business date now, with the day-change time of the last CTL0003 row as DayChangeTimeFrom reads it.
 QDateTime GetBusinessDate(const TableStore& store, const Clock& clock);
 // CODE1 of the last CTL0004 row, as RoundingMinutesFrom reads it.
 qint16 GetRoundingMinutes(const TableStore& store);
