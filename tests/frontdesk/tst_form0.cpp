@@ -48,7 +48,6 @@ private slots:
     void enterChecksTheId_data();
     void enterChecksTheId();
     void checksBeforeGoingOn();
-    void handsTheUserOverAndClearsAfterLogOff_data();
     void handsTheUserOverAndClearsAfterLogOff();
     void endButtonCloses();
 };
@@ -104,34 +103,28 @@ void TestForm0::checksBeforeGoingOn() {
     QCOMPARE(login.state(), "|" + kRefusal + "|-");
 }
 
-void TestForm0::handsTheUserOverAndClearsAfterLogOff_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QStringList>("handedOver");  // LoginUserId, LoginUserName, LoginAuthority
-    QTest::newRow("administrator") << "0001" << QStringList{"0001", "店長", "ADMIN"};
-    QTest::newRow("empty authority becomes 0") << "0002" << QStringList{"0002", "さくら", "0"};
-    QTest::newRow("authority as stored") << "0003" << QStringList{"0003", "ゆり", "admin"};
-}
-
 void TestForm0::handsTheUserOverAndClearsAfterLogOff() {
-    QFETCH(QString, id);
-    QFETCH(QStringList, handedOver);
-    test::FrontDesk desk;
-    Login login(desk);
-    QString shownWhileOpen;
-    desk.navigator.onShow = [&](QDialog&) { shownWhileOpen = login.state(); };
-    login.type(id);
-    QTest::mouseClick(login.next(), Qt::LeftButton);
-    QCOMPARE(desk.navigator.opened.size(), 1);
-    const auto& opened = desk.navigator.opened.first();
-    QCOMPARE(opened.screen, "Form1");
-    QCOMPARE((QStringList{opened.properties.value("LoginUserId").toString(),
-                          opened.properties.value("LoginUserName").toString(),
-                          opened.properties.value("LoginAuthority").toString()}),
-             handedOver);
-    QCOMPARE(shownWhileOpen, handedOver[1] + "||入力");
-    // The clock screen has closed: ready for the next person.
-    QCOMPARE(login.state(), "||-");
-    QVERIFY(login.box()->text().isEmpty() && login.box()->hasFocus());
+    // LoginUserId, LoginUserName and LoginAuthority: an empty authority becomes 0, any other goes as stored.
+    for (const QStringList& handedOver : {QStringList{"0001", "店長", "ADMIN"}, QStringList{"0002", "さくら", "0"},
+                                          QStringList{"0003", "ゆり", "admin"}}) {
+        test::FrontDesk desk;
+        Login login(desk);
+        QString shownWhileOpen;
+        desk.navigator.onShow = [&](QDialog&) { shownWhileOpen = login.state(); };
+        login.type(handedOver[0]);
+        QTest::mouseClick(login.next(), Qt::LeftButton);
+        QCOMPARE(desk.navigator.opened.size(), 1);
+        const auto& opened = desk.navigator.opened.first();
+        QCOMPARE(opened.screen, "Form1");
+        QCOMPARE((QStringList{opened.properties.value("LoginUserId").toString(),
+                              opened.properties.value("LoginUserName").toString(),
+                              opened.properties.value("LoginAuthority").toString()}),
+                 handedOver);
+        QCOMPARE(shownWhileOpen, handedOver[1] + "||入力");
+        // The clock screen has closed: ready for the next person.
+        QCOMPARE(login.state(), "||-");
+        QVERIFY(login.box()->text().isEmpty() && login.box()->hasFocus());
+    }
 }
 
 void TestForm0::endButtonCloses() {
