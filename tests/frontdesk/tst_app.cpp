@@ -128,7 +128,8 @@ void TestApp::brokenDataFolderStopsTheStart() {
     if (broken == u"missing") {
         QVERIFY(QFile::remove(folder.db(QStringLiteral("ユーザー.csv"))));
     } else if (broken == u"utf-8") {
-        writeFile(folder.db(QStringLiteral("ユーザー.csv")), "ID,USERNAME,KENGEN,TANKA\r\n1,店長,ADMIN,1\r\n");
+        writeFile(folder.db(QStringLiteral("ユーザー.csv")),
+                  "ID,USERNAME,KENGEN,TANKA\r\n1,店長,ADMIN,1\r\n2,さくら,,\r\n3,山田太郎,,\r\n");
     }
     QCOMPARE(folder.run(), ErrorBoundary::kExitStatus);
     QCOMPARE(folder.errors.count(message.arg(folder.db())), 1);

@@ -1,13 +1,13 @@
 #include <QTest>
 
+#include "store/cp932.h"
 #include "store/table.h"
 
 using namespace tsumiki;
 
 namespace {
 // The rows of a parsed text as "a|b|<null>" strings, for compact comparisons.
-QStringList rowsOf(const QString& text) {
-    const ParsedTable t = ParsedTable::parseText(text);
+QStringList rowsOf(const ParsedTable& t) {
     QStringList out;
     for (int r = 0; r < t.rowCount(); ++r) {
         QStringList fields;
@@ -25,7 +25,9 @@ class TestTable : public QObject {
 private slots:
     void parse_data();
     void parse();
-    void headerIgnoresLetterCase();
+    void header_data();
+    void header();
+    void extendingMatchesParsingAtOnce();
     void formatRow_data();
     void formatRow();
     void formattedValuesReadBack_data();
@@ -51,8 +53,14 @@ void TestTable::parse_data() {
         << QStringList{QStringLiteral("a,b|say \"hi\"|<null>|<null>")};
     QTest::newRow("line end inside quotes")
         << h + QStringLiteral("\"a\r\nb\",x\r\n") << QStringList{QStringLiteral("a\r\nb|x|<null>|<null>")};
-    QTest::newRow("stray quote inside a quoted field is kept")
-        << h + QStringLiteral("\"a\"b\",x\r\n") << QStringList{QStringLiteral("a\"b|x|<null>|<null>")};
+    QTest::newRow("after a closing quote the rest of the field is kept as written")
+        << h + QStringLiteral("\"a\"b\",x\r\n") << QStringList{QStringLiteral("a\"b\"|x|<null>|<null>")};
+    QTest::newRow("a stray quote ends at the line end")
+        << h + QStringLiteral("E1,\"abc\"def\r\nE2,next\r\nE3,\"x\",\r\n")
+        << QStringList{QStringLiteral("E1|abc\"def|<null>|<null>"), QStringLiteral("E2|next|<null>|<null>"),
+                       QStringLiteral("E3|x|<null>|<null>")};
+    QTest::newRow("a quoted field never closed runs to the end")
+        << h + QStringLiteral("\"0004\",\"ab\r\n") << QStringList{QStringLiteral("0004|ab\r\n|<null>|<null>")};
     QTest::newRow("missing final line end")
         << h + QStringLiteral("1,A\r\n2,B")
         << QStringList{QStringLiteral("1|A|<null>|<null>"), QStringLiteral("2|B|<null>|<null>")};
@@ -67,16 +75,48 @@ void TestTable::parse_data() {
 void TestTable::parse() {
     QFETCH(QString, text);
     QFETCH(QStringList, rows);
-    QCOMPARE(rowsOf(text), rows);
+    QCOMPARE(rowsOf(ParsedTable::parseText(text)), rows);
 }
 
-void TestTable::headerIgnoresLetterCase() {
-    const ParsedTable t = ParsedTable::parseText(QStringLiteral("ID,UserName,kengen\r\n1,A,ADMIN\r\n"));
-    QCOMPARE(t.value(0, t.column(u"KENGEN")), Value(QStringLiteral("ADMIN")));
-    QCOMPARE(t.value(0, t.column(u"Kengen")), Value(QStringLiteral("ADMIN")));
-    QCOMPARE(t.column(u"USERNAME"), 1);
+void TestTable::header_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("header");
+    QTest::newRow("letter case and blanks kept, quotes removed")
+        << QStringLiteral(" ID ,\"UserName\",kengen\r\n") << QStringList{"ID", "UserName", "kengen"};
+    // Many of them, so that reading a name from the wrong place would show.
+    QString doubled, names;
+    for (int i = 0; i < 20; ++i) {
+        doubled += QStringLiteral("%1\"H\"\"%2\"").arg(i == 0 ? "" : ",").arg(i);
+        names += QStringLiteral("%1H\"%2").arg(i == 0 ? "" : "|").arg(i);
+    }
+    QTest::newRow("doubled quotes in quoted names") << doubled + QStringLiteral("\r\n") << names.split(u'|');
+}
+
+void TestTable::header() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, header);
+    const ParsedTable t = ParsedTable::parseText(text);
+    QCOMPARE(t.header(), header);
+    QCOMPARE(t.column(header[1].toUpper()), 1);
     QCOMPARE(t.column(u"TANKA"), -1);
     QCOMPARE(t.value(0, t.column(u"TANKA")), Value());
+}
+
+// A table parsed in two pieces, as after an append, holds exactly the rows of the whole parsed at once.
+void TestTable::extendingMatchesParsingAtOnce() {
+    const QByteArray all = cp932::encode(QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n\"1\",\"A,\"\"b\"\"\",,5\r\n"
+                                                        "\"2\",\"x\r\ny\",\"ADMIN\",\r\n3,ｻｸﾗ\r\n\r\n4,\"q\"r,,\r\n"))
+                               .bytes;
+    const ParsedTable whole = ParsedTable::parse(all);
+    for (qsizetype cut = 0; cut <= all.size(); ++cut) {
+        ParsedTable t = ParsedTable::parse(all.left(cut));
+        const ParsedTable before = t;
+        t.extend(QByteArrayView(all).sliced(cut));
+        QCOMPARE(rowsOf(t), rowsOf(whole));
+        QCOMPARE(t.bytes(), all);
+        QCOMPARE(t.grewFrom(before), before.ending() == ParsedTable::Ending::LineEnd);
+    }
+    QVERIFY(!whole.grewFrom(ParsedTable::parse(all.left(30) + "!")));
 }
 
 void TestTable::formatRow_data() {

@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -22,8 +23,11 @@ private slots:
     void rewriteCreatesMissingFile();
     void appendAddsOneLine_data();
     void appendAddsOneLine();
+    void appendAfterACutKeepsTheNewRow();
+    void readSeesEveryChange_data();
+    void readSeesEveryChange();
     void appendIsSeenByNextRead();
-    void readSeesOutsideChanges();
+    void headerFormsStillRead();
     void storeErrorsNameTheFile_data();
     void storeErrorsNameTheFile();
 };
@@ -138,26 +142,90 @@ void TestTableStore::appendAddsOneLine() {
     QCOMPARE(folder.bytes(Table::Clock), after);
 }
 
+// A file cut anywhere (another program's crash, a full disk) never swallows the row appended after it.
+void TestTableStore::appendAfterACutKeepsTheNewRow() {
+    const QByteArray full = toCp932(QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n") +
+                                    test::clockRow("1", "2026/12/05", "2026/12/05 09:00", "1", "0") +
+                                    QStringLiteral("\r\n\"2\",\"a,\"\"b\r\nc\",x\"y,1,\r\n"));
+    const QList<Value> row{QStringLiteral("7"), QStringLiteral("2026/12/05"), QStringLiteral("2026/12/05 18:00"),
+                           QStringLiteral("2"), std::nullopt};
+    TempAppFolder folder;
+    const qsizetype header = full.indexOf('\n') + 1;
+    for (qsizetype cut = header; cut <= full.size(); ++cut) {
+        folder.writeBytes(Table::Clock, full.left(cut));
+        TableStore store(folder.path());
+        const int before = ParsedTable::parse(full.left(cut)).rowCount();
+        store.append(Table::Clock, row);
+        const TablePtr t = store.read(Table::Clock);
+        QCOMPARE(t->rowCount(), before + 1);
+        for (int c = 0; c < row.size(); ++c) {
+            QCOMPARE(t->value(before, c), row[c]);
+        }
+    }
+}
+
+void TestTableStore::readSeesEveryChange_data() {
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    const QByteArray header("ID,USERNAME,KENGEN,TANKA\r\n");
+    QTest::newRow("same size and times") << header + "1,A,,15\r\n" << header + "1,A,,30\r\n";
+    QTest::newRow("grown, earlier row changed") << header + "1,A,,15\r\n" << header + "1,A,,30\r\n2,B,,\r\n";
+    QTest::newRow("grown after a line without its end") << header + "1,A,,15" << header + "1,A,,150\r\n";
+    QTest::newRow("grown by rows") << header + "1,A,,15\r\n" << header + "1,A,,15\r\n2,B,,30\r\n";
+    QTest::newRow("grown by a row in code page 932") << header + "1,A,,15\r\n"
+                                                     << header + "1,A,,15\r\n2,\x82\xA0,,30\r\n";
+    QTest::newRow("shrunk") << header + "1,A,,15\r\n2,B,,\r\n" << header + "1,A,,15\r\n";
+}
+
+// Whatever another program did to the file, the next read shows exactly the file's content, even where size and
+// times tell nothing (a rewrite of the same length within the file system's time granularity).
+void TestTableStore::readSeesEveryChange() {
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    TempAppFolder folder;
+    folder.writeBytes(Table::User, first);
+    TableStore store(folder.path());
+    const TablePtr held = store.read(Table::User);
+    QCOMPARE(store.read(Table::User), held);
+    QFile file(folder.tablePath(Table::User));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
+    QVERIFY(file.resize(0) && file.write(second) == second.size());
+    file.setFileTime(modified, QFileDevice::FileModificationTime);
+    file.close();
+    const TablePtr now = store.read(Table::User);
+    QCOMPARE(now->bytes(), second);
+    const ParsedTable fresh = ParsedTable::parse(second);
+    QCOMPARE(now->rowCount(), fresh.rowCount());
+    for (int r = 0; r < fresh.rowCount(); ++r) {
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(now->value(r, c), fresh.value(r, c));
+        }
+    }
+    // The table read first is untouched by what came after.
+    QCOMPARE(held->bytes(), first);
+    QCOMPARE(now->grewFrom(*held), second.startsWith(first) && first.endsWith('\n'));
+}
+
 void TestTableStore::appendIsSeenByNextRead() {
     TempAppFolder folder;
     folder.writeEmptyTables();
     TableStore store(folder.path());
-    QCOMPARE(ClockRowsByKind(store.read(Table::Clock), u"7", u"2026/12/05", u"1").size(), 0);
-    store.append(Table::Clock, {QStringLiteral("7"), QStringLiteral("2026/12/05"), QStringLiteral("2026/12/05 09:15"),
-                                QStringLiteral("1"), QStringLiteral("0")});
+    for (const char* time : {"2026/12/05 09:15", "2026/12/05 09:30"}) {
+        store.read(Table::Clock);
+        store.append(Table::Clock, {QStringLiteral("7"), QStringLiteral("2026/12/05"), QString::fromLatin1(time),
+                                    QStringLiteral("1"), QStringLiteral("0")});
+    }
     const QList<Record> rows = ClockRowsByKind(store.read(Table::Clock), u"7", u"2026/12/05", u"1");
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].value(u"TIMEPRINT"), Value(QStringLiteral("2026/12/05 09:15")));
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[1].value(u"TIMEPRINT"), Value(QStringLiteral("2026/12/05 09:30")));
 }
 
-void TestTableStore::readSeesOutsideChanges() {
+void TestTableStore::headerFormsStillRead() {
     TempAppFolder folder;
-    folder.writeTable(Table::User, {QStringLiteral("ID,USERNAME,KENGEN,TANKA"), QStringLiteral("1,A,,")});
-    TableStore store(folder.path());
-    QCOMPARE(store.read(Table::User)->value(0, 1), Value(QStringLiteral("A")));
-    // Same size, written by another program: the next read must not serve the old content.
-    folder.writeTable(Table::User, {QStringLiteral("ID,USERNAME,KENGEN,TANKA"), QStringLiteral("1,B,,")});
-    QCOMPARE(store.read(Table::User)->value(0, 1), Value(QStringLiteral("B")));
+    folder.writeBytes(Table::User, "\"id\", UserName ,Kengen,TANKA,EXTRA\r\n\"1\",\"A\",\"\",5,x\r\n");
+    const TablePtr t = TableStore(folder.path()).read(Table::User);
+    QCOMPARE(t->value(0, t->column(u"USERNAME")), Value(QStringLiteral("A")));
 }
 
 void TestTableStore::storeErrorsNameTheFile_data() {
@@ -167,6 +235,8 @@ void TestTableStore::storeErrorsNameTheFile_data() {
     QTest::newRow("missing file") << QStringLiteral("nofile") << QStringLiteral("ユーザー.csv」が見つかりません");
     QTest::newRow("UTF-8 file") << QStringLiteral("utf8") << QStringLiteral("ユーザー.csv」は UTF-8");
     QTest::newRow("not code page 932") << QStringLiteral("garbage") << QStringLiteral("ユーザー.csv」の 2 行目");
+    QTest::newRow("empty file") << QStringLiteral("empty") << QStringLiteral("ユーザー.csv」が空");
+    QTest::newRow("columns missing") << QStringLiteral("columns") << QStringLiteral("列 USERNAME、TANKA がない");
     QTest::newRow("a folder in place of the file")
         << QStringLiteral("dir") << QStringLiteral("ユーザー.csv」が見つかりません");
 }
@@ -181,6 +251,10 @@ void TestTableStore::storeErrorsNameTheFile() {
         folder.writeBytes(Table::User, QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n1,さくら,,\r\n").toUtf8());
     } else if (setup == u"garbage") {
         folder.writeBytes(Table::User, QByteArray("ID,USERNAME,KENGEN,TANKA\r\n1,\x81\x20,,\r\n"));
+    } else if (setup == u"empty") {
+        folder.writeBytes(Table::User, QByteArray());
+    } else if (setup == u"columns") {
+        folder.writeBytes(Table::User, "ID,NAME,KENGEN\r\n1,A,\r\n");
     } else if (setup == u"dir") {
         QDir(folder.dbPath()).mkdir(schemaOf(Table::User).fileName);
     }
