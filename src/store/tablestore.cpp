@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +60,34 @@ bool startsWith(QFile& file, const QByteArray& expected) {
         done += got;
     }
     return true;
+}
+
+// The whole file. A large buffer is fresh memory that the kernel maps and zeroes page by page as the file is
+// copied in, which cost a quarter of a cold read of a large clock table; asking for huge pages makes that a few
+// faults instead of thousands.
+QByteArray readWhole(QFile& file, qint64 size) {
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    constexpr quintptr kHugePage = 2 * 1024 * 1024;
+    if (size >= qint64(4 * kHugePage)) {
+        const quintptr begin = (reinterpret_cast<quintptr>(bytes.data()) + kHugePage - 1) & ~(kHugePage - 1);
+        const quintptr end =
+            (reinterpret_cast<quintptr>(bytes.data()) + static_cast<quintptr>(size)) & ~(kHugePage - 1);
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(bytes.data() + done, size - done);
+        if (got <= 0) {
+            break;
+        }
+        done += got;
+    }
+    // A file that shrank meanwhile gives what was there; one that grew is read to its end.
+    bytes.truncate(static_cast<qsizetype>(done));
+    if (done == size) {
+        bytes.append(file.readAll());
+    }
+    return bytes;
 }
 
 // A table without the columns the program reads would make every lookup miss without a word; it is refused so
@@ -172,7 +201,7 @@ TablePtr TableStore::load(Table table, QFile& file) const {
             throw unreadable(path, file.errorString());
         }
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = readWhole(file, size);
     if (file.error() != QFileDevice::NoError) {
         throw unreadable(path, file.errorString());
     }
