@@ -63,7 +63,7 @@ bool startsWith(QFile& file, const QByteArray& expected) {
 }
 
 // The whole file. A large buffer is fresh memory that the kernel maps and zeroes page by page as the file is
-// copied in, which cost a quarter of a cold read of a large clock table; asking for huge pages makes that a few
+// copied in, which cost about a third of a cold read of a large clock table; asking for huge pages makes that a few
 // faults instead of thousands.
 QByteArray readWhole(QFile& file, qint64 size) {
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);

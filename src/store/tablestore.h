@@ -25,7 +25,9 @@ public:
     QString pathOf(Table table) const;
 
     // Throws StoreError when the folder or file is missing, unreadable, not code page 932, empty, or lacks a
-    // column of the table.
+    // column of the table. The table's bytes() are exactly the file's content at this read; a caller that keeps
+    // an earlier table can ask a later one whether it grewFrom() it, that is, whether the file is still the
+    // content it loaded followed only by appended rows (ParsedTable::grewFrom).
     TablePtr read(Table table) const;
 
     // Adds one row at the end of the table. A last line that lacks its CR LF is ended first; a file cut short
