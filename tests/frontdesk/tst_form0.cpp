@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,7 +82,10 @@ void TestForm0::enterChecksTheId() {
     Login login(desk);
     login.type(id, Qt::Key(key));
     QCOMPARE(login.label("Label2"), nickname);
-    QCOMPARE(login.form.findChild<QLabel*>(QStringLiteral("Label2"))->textFormat(), Qt::PlainText);
+    auto* nicknameLabel = login.form.findChild<QLabel*>(QStringLiteral("Label2"));
+    QCOMPARE(nicknameLabel->textFormat(), Qt::PlainText);
+    // A screen reader reads the nickname itself.
+    QCOMPARE(QAccessible::queryAccessibleInterface(nicknameLabel)->text(QAccessible::Name), nickname);
     QCOMPARE(login.label("Label3"), refusal);
     QCOMPARE(login.cmdNext()->isEnabled(), refusal.isEmpty());
     // Enter means "check" only: it never presses 入力, even once 入力 is enabled.

@@ -58,6 +58,7 @@ void TestForm2::defaultsFollowTheBusinessDate() {
     writeShop(t.folder);
     t.clock.set(now);
     Form2 form(t.context);
+    form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("勤務表選択画面"));
     auto* months = form.findChild<QComboBox*>("Combo2");
     QCOMPARE(months->count(), 12);
@@ -110,6 +111,7 @@ void TestForm2::checks() {
     writeShop(t.folder);
     t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
     Form2 form(t.context);
+    form.show();
     form.findChild<QComboBox*>("Combo1")->setCurrentIndex(person);
     form.findChild<QComboBox*>("Combo2")->setCurrentIndex(month);
     form.findChild<QLineEdit*>("Text1")->setText(year);
@@ -131,6 +133,7 @@ void TestForm2::individualSheetHandover() {
     writeShop(t.folder);
     t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
     Form2 form(t.context);
+    form.show();
     form.findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
     form.findChild<QComboBox*>("Combo2")->setCurrentIndex(4);
     form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("09"));
@@ -152,6 +155,7 @@ void TestForm2::staffSheetNeedsNoPerson() {
     writeShop(t.folder);
     t.clock.set(QStringLiteral("2026/10/06 12:00:00"));
     Form2 form(t.context);
+    form.show();
     QTest::mouseClick(form.findChild<QPushButton*>("cmdSum"), Qt::LeftButton);
     QCOMPARE(t.navigator.opened.size(), 1);
     QCOMPARE(t.navigator.opened[0].screen, QStringLiteral("Form5"));
@@ -164,6 +168,7 @@ void TestForm2::yearBoxKeepsToFourDigits() {
     writeShop(t.folder);
     t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
     Form2 form(t.context);
+    form.show();
     auto* year = form.findChild<QLineEdit*>("Text1");
     year->clear();
     QTest::keyClicks(year, QStringLiteral("2a0266"));

@@ -28,7 +28,7 @@ void TestForm5::staffList() {
     Form5 form(t.context);
     form.setSheetYear(QStringLiteral("2026"));
     form.setSheetMonth(QStringLiteral("12"));
-    form.load();
+    form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("勤務表全員画面"));
     QCOMPARE(form.findChild<QLabel*>("Label2")->text(), QStringLiteral("2026年12月"));
     const Grid* grid = form.findChild<Grid*>("MSFlexGrid1");
@@ -50,7 +50,7 @@ void TestForm5::emptyUserTable() {
     Form5 form(t.context);
     form.setSheetYear(QStringLiteral("2026"));
     form.setSheetMonth(QStringLiteral("12"));
-    form.load();
+    form.show();
     QCOMPARE(form.findChild<Grid*>("MSFlexGrid1")->rows(), 1);
 }
 

@@ -138,20 +138,28 @@ void TestSheetContent::staffSheet() {
 
 void TestSheetContent::unitPrice_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<qint64>("price");  // -1: refused
-    QTest::newRow("digits") << "1500" << qint64(1500);
-    QTest::newRow("leading minus") << "-5" << qint64(-5);
-    QTest::newRow("fraction refused, not truncated") << "1500.5" << qint64(-1);
-    QTest::newRow("two full stops") << "1.2.3" << qint64(-1);
-    QTest::newRow("control character") << "15\t0" << qint64(-1);
-    QTest::newRow("empty") << "" << qint64(-1);
-    QTest::newRow("minus alone") << "-" << qint64(-1);
+    QTest::addColumn<double>("price");  // NaN: refused
+    const double refused = qQNaN();
+    QTest::newRow("digits") << "1500" << 1500.0;
+    QTest::newRow("leading minus") << "-5" << -5.0;
+    QTest::newRow("a fraction as it is") << "1500.5" << 1500.5;
+    QTest::newRow("full stop first") << ".5" << 0.5;
+    QTest::newRow("full stop last") << "5." << 5.0;
+    QTest::newRow("two full stops") << "1.2.3" << refused;
+    QTest::newRow("control character") << "15\t0" << refused;
+    QTest::newRow("empty") << "" << refused;
+    QTest::newRow("minus alone") << "-" << refused;
+    QTest::newRow("full stop alone") << "." << refused;
 }
 
 void TestSheetContent::unitPrice() {
     QFETCH(QString, text);
-    QFETCH(qint64, price);
-    QCOMPARE(ParseUnitPrice(text).value_or(-1), price);
+    QFETCH(double, price);
+    const std::optional<double> parsed = ParseUnitPrice(text);
+    QCOMPARE(parsed.has_value(), !qIsNaN(price));
+    if (parsed) {
+        QCOMPARE(*parsed, price);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestSheetContent)

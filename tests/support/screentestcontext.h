@@ -2,7 +2,7 @@
 
 #include "fakenavigator.h"
 #include "fakespreadsheet.h"
-#include "platform/appcontext.h"
+#include "ui/appcontext.h"
 #include "testsupport.h"
 
 namespace tsumiki::test {
