@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -54,8 +55,14 @@ bool OfficeProcess::start(const QString& program, const QStringList& arguments, 
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // The office's own chatter (a missing Java, and the like) is not the program's to show.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    const int rc = posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     if (rc != 0) {
         error_ = QString::fromLocal8Bit(strerror(rc));
