@@ -397,7 +397,6 @@ public:
                 Reference<frame::XModel>(document_, UNO_QUERY_THROW)->getCurrentController();
             Reference<sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet_);
             Reference<awt::XWindow> window = controller->getFrame()->getContainerWindow();
-            window->setVisible(true);
             Reference<awt::XTopWindow> top(window, UNO_QUERY);
             if (top.is()) {
                 top->toFront();
@@ -474,7 +473,7 @@ std::unique_ptr<Workbook> LibreOfficeSpreadsheet::open(const QString& path, cons
     const QString name = QFileInfo(path).fileName();
     rtl::Reference<NoDialogs> noDialogs = new NoDialogs;
     uno::Sequence<beans::PropertyValue> args = properties(
-        {property("Hidden", uno::Any(true)),
+        {property("Hidden", uno::Any(!settings_.showWorkbooks)),
          property("InteractionHandler", uno::Any(Reference<task::XInteractionHandler>(noDialogs.get()))),
          property("MacroExecutionMode", uno::Any(sal_Int16(0))), property("UpdateDocMode", uno::Any(sal_Int16(0)))});
     if (!password.isEmpty()) {
