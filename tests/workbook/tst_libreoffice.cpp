@@ -22,6 +22,7 @@ private slots:
     void staleLockDoesNotBlock();
     void hungOfficeIsEnded();
     void missingOfficeIsReported();
+    void encryptionFlagWithoutEncryption();
 
 private:
     QString copyTemplate(const QString& name);
@@ -152,6 +153,24 @@ void TestLibreOffice::missingOfficeIsReported() {
         LibreOfficeSettings{.program = "/nonexistent/soffice", .profileFolder = dir_.filePath("p")});
     QVERIFY(!none.open(copyTemplate("無い.xls"), QString()));
     QVERIFY(none.errorString().contains(u"見つかりません"));
+}
+
+// A file that announces encryption but carries its records in the clear, as an office release once wrote them, does
+// not pass for encrypted.
+void TestLibreOffice::encryptionFlagWithoutEncryption() {
+    QFile f(copyTemplate("旗だけ.xls"));
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    const qsizetype bof = bytes.indexOf(QByteArray::fromHex("0908100000060500"));
+    QVERIFY(bof > 0);
+    QCOMPARE(bytes.mid(bof + 20, 2), QByteArray::fromHex("e100"));
+    bytes[bof + 20] = 0x2F;  // the record after the first now reads as the encryption header
+    bytes[bof + 21] = 0x00;
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+    QCOMPARE(XlsEncryptionOf(f.fileName()), XlsEncryption::Plain);
+    QCOMPARE(XlsEncryptionOf(dir_.filePath("無いファイル.xls")), XlsEncryption::NotAWorkbook);
 }
 
 QTEST_GUILESS_MAIN(TestLibreOffice)
