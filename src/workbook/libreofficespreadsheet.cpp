@@ -528,7 +528,7 @@ bool LibreOfficeSpreadsheet::isInUse(const QString& path) {
     if (!owner->host.isEmpty() && owner->host != lockfile::localHostName()) {
         return true;
     }
-    const bool ours = office_ && QUrl(owner->profileUrl) == QUrl(office_->profileUrl());
+    const bool ours = office_ && lockfile::isSameProfile(owner->profileUrl, office_->profileUrl());
     if (!ours && lockfile::isProfileInUse(owner->profileUrl)) {
         return true;
     }

@@ -84,6 +84,10 @@ bool isProfileInUse(const QString& profileUrl) {
     return false;
 }
 
+bool isSameProfile(const QString& a, const QString& b) {
+    return normalisedUrl(a) == normalisedUrl(b);
+}
+
 QString localHostName() {
     char name[256] = {};
     gethostname(name, sizeof name - 1);

@@ -22,6 +22,9 @@ std::optional<Owner> read(const QString& documentPath);
 // own uses the default one under ~/.config.
 bool isProfileInUse(const QString& profileUrl);
 
+// Whether two profile addresses name the same folder, however each was encoded.
+bool isSameProfile(const QString& a, const QString& b);
+
 QString localHostName();
 
 }  // namespace tsumiki::lockfile
