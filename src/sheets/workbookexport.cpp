@@ -162,8 +162,9 @@ bool WorkbookExport::exportIndividual(const IndividualWorkbookContent& content) 
     const std::unique_ptr<Workbook> book =
         spreadsheet_.open(reopen ? output : templateFile, reopen ? password : QString());
     if (!book) {
-        return refuse(reopen ? QStringLiteral("以前に出力したブックを現在のパスワードで開けませんでした。"
-                                              "ブックは置き換えていません。\n%1")
+        // The earlier workbook may hold what was typed into it by hand; it is left as it is.
+        return refuse(reopen ? QStringLiteral("以前に出力したブックを開けないため、Excel出力を中止しました。"
+                                              "ブックはそのまま残してあります。\n%1")
                                    .arg(spreadsheet_.errorString())
                              : QStringLiteral("Excel出力に失敗しました。\n%1").arg(spreadsheet_.errorString()));
     }
