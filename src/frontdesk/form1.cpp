@@ -200,7 +200,7 @@ void Form1::clockIn() {
                                              douhanBox_->checkState() != Qt::Unchecked);
     clockInTime_->setText(recorded.toString(kTimeFormat));
     clockInDate_->setText(recorded.toString(kDateFormat));
-    greeting_->setText(GetGreetingMessage(context().store, context().random, 1));
+    greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::In));
     douhanBox_->setEnabled(false);
 }
 
@@ -221,7 +221,7 @@ void Form1::clockOut() {
     clockOutButton_->setEnabled(false);
     const QTime recorded = RecordClockOut(context().store, context().clock, loginUserId_, businessDate);
     clockOutTime_->setText(recorded.toString(kTimeFormat));
-    greeting_->setText(GetGreetingMessage(context().store, context().random, 2));
+    greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::Out));
 }
 
 void Form1::openSheets() {

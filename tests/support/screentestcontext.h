@@ -2,8 +2,8 @@
 
 #include "fakenavigator.h"
 #include "fakespreadsheet.h"
-#include "ui/appcontext.h"
 #include "testsupport.h"
+#include "ui/appcontext.h"
 
 namespace tsumiki::test {
 
