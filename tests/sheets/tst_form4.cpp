@@ -138,9 +138,9 @@ void prepareExport(ScreenTestContext& t) {
 void TestForm4::exportWritesWhatTheScreenShows() {
     Sheet s(QStringLiteral("1000"));
     prepareExport(s.t);
-    auto* button = s.form.findChild<QPushButton*>("Command1");
+    auto* button = s.form.findChild<QPushButton*>(names::sheet::exportButton);
     QVERIFY(button->isEnabled());
-    s.form.findChild<QLineEdit*>("txtTanka")->setText("1500");  // typed, not recalculated
+    s.price()->setText("1500");  // typed, not recalculated
     bool disabledDuringWait = false;
     s.t.pause.during = [&] { disabledDuringWait = !button->isEnabled(); };
     QTest::mouseClick(button, Qt::LeftButton);
@@ -193,7 +193,7 @@ void TestForm4::exportFailures() {
         s.t.spreadsheet.inUse.insert(output);
     }
     s.t.spreadsheet.failStep = failStep;
-    auto* button = s.form.findChild<QPushButton*>("Command1");
+    auto* button = s.form.findChild<QPushButton*>(names::sheet::exportButton);
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(s.t.boxes.shown.size(), 1);
     QCOMPARE(s.t.boxes.shown[0].title, QStringLiteral("エラー"));

@@ -69,7 +69,7 @@ void TestForm5::exportWritesTheList() {
     form.setSheetYear(QStringLiteral("2026"));
     form.setSheetMonth(QStringLiteral("12"));
     form.show();
-    auto* button = form.findChild<QPushButton*>("Command1");
+    auto* button = form.findChild<QPushButton*>(names::sheet::exportButton);
     bool disabledDuringWait = false;
     t.pause.during = [&] { disabledDuringWait = !button->isEnabled(); };
     QTest::mouseClick(button, Qt::LeftButton);
