@@ -496,16 +496,14 @@ std::unique_ptr<Workbook> LibreOfficeSpreadsheet::open(const QString& path, cons
     if (ok && document.is() && sheet.is()) {
         return std::make_unique<LibreOfficeWorkbook>(office_, document, sheet);
     }
-    if (ok) {
-        if (document.is()) {
-            office_->call(error_, QString(),
-                          [&] { Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true); });
-            error_ = QStringLiteral("表計算のブックではありません：%1").arg(name);
-        } else if (noDialogs->passwordAsked) {
-            error_ = QStringLiteral("パスワードが違うため、ブックを開けませんでした：%1").arg(name);
-        } else {
-            error_ = QStringLiteral("ブックを開けませんでした：%1").arg(name);
-        }
+    if (ok && document.is()) {
+        office_->call(error_, QString(), [&] { Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true); });
+        error_ = QStringLiteral("表計算のブックではありません：%1").arg(name);
+    } else if (office_->alive() && noDialogs->passwordAsked) {
+        // Whether the office then returns nothing or throws, the cause is the password.
+        error_ = QStringLiteral("パスワードが違うため、ブックを開けませんでした：%1").arg(name);
+    } else if (ok) {
+        error_ = QStringLiteral("ブックを開けませんでした：%1").arg(name);
     }
     return nullptr;
 }
