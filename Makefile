@@ -16,13 +16,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The application folder: the program, its data tables (copied only when missing, so a shop's data is never
-# overwritten), the workbook templates and the output folder.
+# The application folder: the program, its data tables and workbook templates (each copied only when missing, so a
+# shop's own are never overwritten) and the output folder.
 app: build
 	@mkdir -p "$(APP)/DB" "$(APP)/excelテンプレート" "$(APP)/出力帳票"
 	@cp -f $(BUILD)/src/app/tsumiki "$(APP)/tsumiki"
 	@for f in data/DB/*.csv; do \
 	    t="$(APP)/DB/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
+	done
+	@for f in $(BUILD)/templates/*.xls; do \
+	    t="$(APP)/excelテンプレート/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
 	done
 	@echo "Application folder: $(APP)"
 
