@@ -23,4 +23,10 @@ QString TimePrintText(const QDate& date, const QTime& time);
 // dates and times (2009/02/30, 25:00) give nothing.
 std::optional<QDateTime> ParseDateTimeText(QStringView text);
 
+// Whether a typed date, date and time or time alone is one the program can read: the rule of the clock-record
+// editor's date and time cells, so that what it accepts is what the clock screen and the sheets read back.
+inline bool IsDateText(QStringView text) {
+    return ParseDateTimeText(text).has_value();
+}
+
 }  // namespace tsumiki
