@@ -14,6 +14,7 @@
 #include "attendance/clockrecords.h"
 #include "attendance/datetext.h"
 #include "attendance/greetings.h"
+#include "maintenance/menumast.h"
 #include "sheets/form2.h"
 #include "store/lookups.h"
 #include "ui/screenparts.h"
@@ -275,8 +276,9 @@ bool Form1::showSheetSelection() {
 }
 
 bool Form1::showMaintenanceMenu() {
-    // The maintenance menu (Menu_Mast) opens here through ctx_.navigator.
-    return false;
+    MenuMast menu(ctx_, this);
+    ctx_.navigator.showModal(menu);
+    return true;
 }
 
 }  // namespace tsumiki

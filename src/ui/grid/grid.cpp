@@ -160,6 +160,17 @@ bool Grid::setRows(int rows) {
     return done;
 }
 
+bool Grid::appendSourceRows(std::shared_ptr<const CellSource> source, int count) {
+    bool done = false;
+    {
+        QScopedValueRollback<bool> guard(movingCurrent_, true);
+        done = model_->appendSourceRows(std::move(source), count);
+    }
+    clampCurrent();
+    showCurrent();
+    return done;
+}
+
 bool Grid::setCols(int cols) {
     bool done = false;
     {

@@ -72,6 +72,12 @@ public:
     void beginBatch() { model_->beginBatch(); }
     void endBatch() { model_->endBatch(); }
 
+    // Rows shown from a source of texts without a string per cell: see GridModel::appendSourceRows.
+    bool appendSourceRows(std::shared_ptr<const CellSource> source, int count);
+    int sourceRowOf(int row) const { return model_->sourceRowOf(row); }
+    // Column 0 of every data row gets the row's number, as one change however many rows there are.
+    void renumber() { model_->renumber(); }
+
     const GridModel& gridModel() const { return *model_; }
 
     // Makes each shown column at least as wide as its widest text (header included), leaving wider ones and

@@ -1,0 +1,354 @@
+#include "maintenance/tableeditor.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "maintenance/celledit.h"
+#include "store/cp932.h"
+#include "store/guardedrewrite.h"
+#include "store/lookups.h"
+#include "store/writtenfield.h"
+#include "ui/grid/grid.h"
+#include "ui/lineedit.h"
+#include "ui/widgets.h"
+
+namespace tsumiki {
+namespace {
+
+constexpr int kNumberColumnTwips = 300;
+const QString kError = QStringLiteral("エラー");
+const QString kUpdateError = QStringLiteral("更新エラー");
+const QString kUpdateQuestion = QStringLiteral("更新確認");
+const QString kDeleteQuestion = QStringLiteral("行の削除確認");
+
+// The save checks read the grid's cells through this view.
+class GridRows final : public EditorRows {
+public:
+    explicit GridRows(const Grid& grid) : grid_(grid) {}
+    int rowCount() const override { return grid_.rows() - 1; }
+    QString cell(int row, int col) const override { return grid_.textMatrix(row, col); }
+
+private:
+    const Grid& grid_;
+};
+
+QString describeCharacter(const QString& text, qsizetype index) {
+    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size();
+    const char32_t code = pair ? QChar::surrogateToUcs4(text[index], text[index + 1]) : text[index].unicode();
+    return QStringLiteral("「%1」(U+%2)")
+        .arg(text.mid(index, pair ? 2 : 1),
+             QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+}  // namespace
+
+TableEditor::TableEditor(AppContext& context, const EditorTable& table, QWidget* parent)
+    : QDialog(parent), context_(context), table_(table) {
+    setObjectName(QString::fromLatin1(table.objectName));
+    setWindowTitle(QString::fromUtf16(table.caption));
+    buildControls();
+}
+
+void TableEditor::buildControls() {
+    grid_ = new Grid(this);
+    grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    grid_->setMinimumSize(twipsToPixels(table_.gridTwips, logicalDpiX()), twipsToPixels(5895, logicalDpiY()));
+
+    auto* back = makeButton(this, "cmdEnd", QStringLiteral("戻る"));
+    auto* update = makeButton(this, "cmdUpdate", QStringLiteral("登 録"));
+    auto* add = makeButton(this, "cmdAdd", QStringLiteral("行追加"));
+    auto* remove = makeButton(this, "cmdDelete", QStringLiteral("行削除"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(update);
+    buttons->addStretch();
+    buttons->addWidget(add);
+    auto numberBox = [&](const char* name) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+        attachDigitFilter(*box, context_.boxes);
+        buttons->addWidget(box);
+        return box;
+    };
+    if (table_.clockRecords) {
+        deleteFrom_ = numberBox("txtDeleteNoF");
+        buttons->addWidget(makeLabel(this, "Label2", QStringLiteral("～")));
+        deleteTo_ = numberBox("txtDeleteNoT");
+    } else {
+        deleteFrom_ = numberBox("txtDeleteNo");
+    }
+    buttons->addWidget(remove);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(buttons);
+
+    connect(grid_, &Grid::keyDown, this, &TableEditor::onKeyDown);
+    connect(grid_, &Grid::keyPress, this, &TableEditor::onKeyPress);
+    connect(back, &QPushButton::clicked, this, &QDialog::reject);
+    connect(update, &QPushButton::clicked, this, &TableEditor::save);
+    connect(add, &QPushButton::clicked, this, &TableEditor::addRow);
+    connect(remove, &QPushButton::clicked, this, [this] { table_.clockRecords ? deleteRange() : deleteRow(); });
+}
+
+void TableEditor::showEvent(QShowEvent* event) {
+    if (!loaded_) {
+        load();
+    }
+    QDialog::showEvent(event);
+}
+
+void TableEditor::keyPressEvent(QKeyEvent* event) {
+    if (!screenparts::handleKey(*this, *event)) {
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void TableEditor::load() {
+    loaded_ = true;
+    LoadedRecords records = table_.load(context_.store);
+    loadedBytes_ = records.table->bytes();
+    keptRows_.clear();
+    {
+        GridBatch batch(*grid_);
+        grid_->setCols(int(table_.columns.size()) + 1);
+        // The clock records start without a data row; the other tables keep the first, empty one until a
+        // record takes its place.
+        grid_->setRows(table_.clockRecords || !records.rows.empty() ? 1 : 2);
+        grid_->setTextMatrix(0, 0, QString());
+        grid_->setColWidth(0, kNumberColumnTwips);
+        grid_->setColAlignment(0, Qt::AlignCenter);
+        for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+            const int col = int(c) + 1;
+            grid_->setTextMatrix(0, col, QString::fromUtf16(table_.columns[c].caption));
+            grid_->setColWidth(col, table_.columns[c].twips);
+            grid_->setColAlignment(col, Qt::AlignCenter);
+        }
+        source_ = std::make_shared<const RecordSource>(table_, std::move(records));
+        grid_->appendSourceRows(source_, source_->count());
+        grid_->setRow(std::min(1, grid_->rows() - 1));
+        grid_->setCol(1);
+    }
+    if (table_.clockRecords) {
+        // Corrections are made among the newest records, at the end of the load order.
+        QTimer::singleShot(0, grid_, [grid = grid_] { grid->scrollToBottom(); });
+    }
+}
+
+int TableEditor::dataRows() const {
+    return grid_->rows() - 1;
+}
+
+void TableEditor::setCurrentText(const QString& text) {
+    if (grid_->rows() > 1) {
+        grid_->setText(text);
+    }
+}
+
+void TableEditor::onKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    switch (cellKeyAction(key, modifiers)) {
+        case CellKeyAction::Clear:
+            setCurrentText(QString());
+            break;
+        case CellKeyAction::Copy:
+            clipboard->setText(grid_->text());
+            break;
+        case CellKeyAction::Paste:
+            setCurrentText(clipboard->text());
+            break;
+        case CellKeyAction::None:
+            break;
+    }
+}
+
+void TableEditor::onKeyPress(const QString& character) {
+    if (const std::optional<QString> changed = cellAfterTyping(grid_->text(), character)) {
+        setCurrentText(*changed);
+    }
+}
+
+void TableEditor::addRow() {
+    const int row = grid_->rows();
+    grid_->setRows(row + 1);
+    grid_->setTextMatrix(row, 0, QString::number(row));
+}
+
+std::optional<int> TableEditor::rowNumber(const QString& text) const {
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 1 || number > dataRows()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+void TableEditor::deleteRow() {
+    const QString typed = deleteFrom_->text();
+    if (typed.isEmpty()) {
+        context_.boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        return;
+    }
+    const std::optional<int> row = rowNumber(typed);
+    if (!row) {
+        context_.boxes.warn(kError, QStringLiteral("行が存在しません"));
+        return;
+    }
+    if (context_.boxes.ask(kDeleteQuestion, typed + QStringLiteral("行目を削除します。"))) {
+        removeRows(*row, *row);
+    }
+    grid_->renumber();
+}
+
+void TableEditor::deleteRange() {
+    const QString from = deleteFrom_->text();
+    const QString to = deleteTo_->text();
+    if (from.isEmpty() && to.isEmpty()) {
+        context_.boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        return;
+    }
+    const std::optional<int> first = rowNumber(from);
+    const std::optional<int> last = rowNumber(to);
+    if ((!from.isEmpty() && !first) || (!to.isEmpty() && !last)) {
+        context_.boxes.warn(kError, QStringLiteral("存在しない行を含んでいます。"));
+        return;
+    }
+    if (first && last && *first > *last) {
+        context_.boxes.warn(kError, QStringLiteral("削除対象行の大小関係が正しくありません。"));
+        return;
+    }
+    const QString question = first && last
+                                 ? from + QStringLiteral("行目から、") + to + QStringLiteral("行目を削除します。")
+                                 : (first ? from : to) + QStringLiteral("行目を削除します。");
+    if (context_.boxes.ask(kDeleteQuestion, question)) {
+        removeRows(first.value_or(*last), last.value_or(*first));
+    }
+    grid_->renumber();
+}
+
+void TableEditor::removeRows(int first, int last) {
+    const int count = last - first + 1;
+    GridBatch batch(*grid_);
+    if (count >= dataRows()) {
+        grid_->setRows(grid_->rows() + 1);
+    }
+    grid_->removeItems(first, count);
+}
+
+std::optional<QByteArray> TableEditor::writtenContent() {
+    const TableSchema& schema = schemaOf(table_.table);
+    // The grid column of each field of the file, or -1 for a field no column writes.
+    std::vector<int> gridCol(std::size_t(schema.columns.size()), -1);
+    for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+        const EditorColumn& column = table_.columns[c];
+        const qsizetype field = schema.columns.indexOf(QString::fromUtf16(column.field), 0);
+        if (!column.fromUsers && field >= 0) {
+            gridCol[std::size_t(field)] = int(c) + 1;
+        }
+    }
+    // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
+    std::vector<QHash<QByteArrayView, QByteArray>> mapped(gridCol.size());
+
+    QByteArray out;
+    out.reserve(loadedBytes_.size() + keptRows_.size() + 4096);
+    out += cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
+    for (int row = 1; row <= dataRows(); ++row) {
+        const int sourceRow = grid_->sourceRowOf(row);
+        for (std::size_t f = 0; f < gridCol.size(); ++f) {
+            if (f > 0) {
+                out += ',';
+            }
+            const int col = gridCol[f];
+            const bool quoted = schema.alwaysQuoted[qsizetype(f)];
+            if (col < 0) {
+                appendWrittenField(out, {}, quoted);
+                continue;
+            }
+            const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+            if (sourceRow >= 0) {
+                const QByteArrayView raw = source_->raw(sourceRow, col);
+                if (source_->writesRawBytes(col)) {
+                    appendWrittenField(out, raw, quoted);
+                    continue;
+                }
+                auto it = mapped[f].constFind(raw);
+                if (it == mapped[f].constEnd()) {
+                    it = mapped[f].insert(raw, cp932::encode(column.written(source_->text(sourceRow, col))).bytes);
+                }
+                appendWrittenField(out, *it, quoted);
+                continue;
+            }
+            const QString cell = grid_->textMatrix(row, col);
+            const QString text = column.written ? column.written(cell) : cell;
+            const cp932::Encoded encoded = cp932::encode(text);
+            if (encoded.errorIndex >= 0) {
+                context_.boxes.warn(
+                    kUpdateError,
+                    QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
+                                   "別の文字に置き換えてから登録してください。")
+                        .arg(row)
+                        .arg(QString::fromUtf16(column.caption), describeCharacter(text, encoded.errorIndex)));
+                return std::nullopt;
+            }
+            appendWrittenField(out, encoded.bytes, quoted);
+        }
+        out += "\r\n";
+    }
+    out += keptRows_;
+    return out;
+}
+
+void TableEditor::save() {
+    MessageBoxes& boxes = context_.boxes;
+    const TableStore& store = context_.store;
+    if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+        return;
+    }
+    if (const std::optional<QString> failed = table_.check(GridRows(*grid_), store)) {
+        boxes.warn(kUpdateError, *failed);
+        return;
+    }
+    const std::optional<QByteArray> content = writtenContent();
+    if (!content) {
+        return;
+    }
+    if (!table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+        return;
+    }
+    const QString fileName = schemaOf(table_.table).fileName;
+    const GuardedRewriteResult result =
+        rewriteUnlessChanged(context_.store, table_.table, loadedBytes_, *content, context_.clock.now());
+    switch (result.outcome) {
+        case GuardedRewriteResult::Outcome::ChangedSinceLoad:
+            boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"
+                                                    "変更されたため、登録を中止しました（ファイルは変更していません）。"
+                                                    "画面を閉じて開き直してから、もう一度修正してください。")
+                                         .arg(fileName));
+            return;
+        case GuardedRewriteResult::Outcome::Failed:
+            boxes.warn(kUpdateError, result.message + QStringLiteral("\nファイルは変更していません。"));
+            return;
+        case GuardedRewriteResult::Outcome::Written:
+            break;
+    }
+    loadedBytes_ = *content + result.keptAppended;
+    keptRows_ += result.keptAppended;
+    boxes.info(kUpdateQuestion, GetMessageText(store, QString::fromUtf16(table_.completionId)));
+    if (result.keptAppendedRows > 0) {
+        boxes.info(kUpdateQuestion, QStringLiteral("この画面を開いた後に追加された%1行は、消さずにファイルの最後に"
+                                                   "残しました。表示するには画面を開き直してください。")
+                                        .arg(result.keptAppendedRows));
+    }
+}
+
+}  // namespace tsumiki
