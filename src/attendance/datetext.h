@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -25,8 +26,8 @@ std::optional<QDateTime> ParseDateTimeText(QStringView text);
 
 // Whether a typed date, date and time or time alone is one the program can read: the rule of the clock-record
 // editor's date and time cells, so that what it accepts is what the clock screen and the sheets read back.
-inline bool IsDateText(QStringView text) {
-    return ParseDateTimeText(text).has_value();
-}
+bool IsDateText(QStringView text);
+// The same for text given as ASCII bytes.
+bool IsDateText(QByteArrayView ascii);
 
 }  // namespace tsumiki

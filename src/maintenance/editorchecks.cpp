@@ -3,11 +3,13 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "attendance/datetext.h"
+#include "store/cp932.h"
 #include "store/inputhelpers.h"
 #include "store/lookups.h"
 
@@ -72,35 +74,79 @@ std::optional<QString> checkUsers(const EditorRows& rows, const TableStore& stor
     return std::nullopt;
 }
 
+namespace {
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+// The date rule for a cell, read from its stored bytes where it can be.
+bool isDateCell(const EditorRows& rows, int row, int col) {
+    if (const std::optional<QByteArrayView> stored = rows.storedBytes(row, col)) {
+        return isAscii(*stored) ? IsDateText(*stored) : IsDateText(cp932::decode(*stored).text);
+    }
+    return IsDateText(rows.cell(row, col));
+}
+
+bool isEmptyCell(const EditorRows& rows, int row, int col) {
+    const std::optional<QByteArrayView> stored = rows.storedBytes(row, col);
+    return stored ? stored->isEmpty() : rows.cell(row, col).isEmpty();
+}
+
+// A hash of a cell that is the same for equal texts whether they come from stored bytes or from the grid.
+quint64 cellHash(const EditorRows& rows, int row, int col, quint64 seed) {
+    if (const std::optional<QByteArrayView> stored = rows.storedBytes(row, col)) {
+        return qHash(*stored, size_t(seed));
+    }
+    const QString text = rows.cell(row, col);
+    const cp932::Encoded encoded = cp932::encode(text);
+    // Text the file cannot carry is equal to no stored text; it only needs to hash alike with itself.
+    return encoded.errorIndex < 0 ? qHash(QByteArrayView(encoded.bytes), size_t(seed)) : qHash(text, size_t(seed)) ^ 1;
+}
+
+}  // namespace
+
 std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
     const int n = rows.rowCount();
-    // Whether some later row has the same user ID, date and kind, worked out from the last row up. Each text
-    // goes into the key behind its length, so no choice of texts can make two different triples look alike.
+    // Whether some later row has the same user ID, date and kind: rows sorted by a hash of the three, and rows
+    // of equal hash compared by their texts. The kind column shows constant texts, so it is hashed as shown.
+    std::vector<std::pair<quint64, int>> keyed;
+    keyed.reserve(std::size_t(n));
+    for (int r = 1; r <= n; ++r) {
+        const quint64 h = cellHash(rows, r, 1, 0x9e3779b97f4a7c15ULL) * 31 + cellHash(rows, r, 3, 0x85ebca6bULL);
+        keyed.emplace_back(h * 31 + qHash(rows.cell(r, 5), size_t(0xc2b2ae35ULL)), r);
+    }
+    std::sort(keyed.begin(), keyed.end());
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
-    QSet<QString> later;
-    later.reserve(n);
-    for (int r = n; r >= 1; --r) {
-        QString key;
-        for (int c : {1, 3, 5}) {
-            const QString text = rows.cell(r, c);
-            key += QString::number(text.size());
-            key += u':';
-            key += text;
+    auto sameTexts = [&](int a, int b) {
+        return rows.cell(a, 1) == rows.cell(b, 1) && rows.cell(a, 3) == rows.cell(b, 3) &&
+               rows.cell(a, 5) == rows.cell(b, 5);
+    };
+    for (std::size_t i = 0; i < keyed.size();) {
+        std::size_t end = i + 1;
+        while (end < keyed.size() && keyed[end].first == keyed[i].first) {
+            ++end;
         }
-        repeatedLater[std::size_t(r)] = later.contains(key);
-        later.insert(key);
+        // Within one hash (rows ascending), a row is repeated later when a later row has its texts.
+        for (std::size_t a = i; a + 1 < end; ++a) {
+            for (std::size_t b = a + 1; b < end && !repeatedLater[std::size_t(keyed[a].second)]; ++b) {
+                repeatedLater[std::size_t(keyed[a].second)] = sameTexts(keyed[a].second, keyed[b].second);
+            }
+        }
+        i = end;
     }
     for (int r = 1; r <= n; ++r) {
-        const QString user = rows.cell(r, 1);
-        const QString date = rows.cell(r, 3);
-        if (user.isEmpty() && date.isEmpty()) {
+        if (isEmptyCell(rows, r, 1) && isEmptyCell(rows, r, 3)) {
             continue;
         }
         if (repeatedLater[std::size_t(r)]) {
             return QStringLiteral("同日付に複数の出勤か退出が存在します。修正してください。");
         }
-        if (!IsDateText(date) || !IsDateText(rows.cell(r, 4))) {
+        if (!isDateCell(rows, r, 3) || !isDateCell(rows, r, 4)) {
             return QStringLiteral("存在しない日付が入力されたか、入力形式が違います。修正してください。");
+        }
+        if (rows.isUnchanged(r)) {
+            continue;
         }
         const QString kind = rows.cell(r, 5);
         if (kind != QStringLiteral("出勤") && kind != QStringLiteral("退出")) {

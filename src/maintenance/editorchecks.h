@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,20 @@ public:
     virtual ~EditorRows() = default;
     virtual int rowCount() const = 0;
     virtual QString cell(int row, int col) const = 0;
+    // For a row still exactly as loaded, in a column that shows the stored value as it is: the value's bytes in
+    // the file's encoding (empty for Null), so that a large table can be checked without decoding it. None for
+    // any other cell.
+    virtual std::optional<QByteArrayView> storedBytes(int row, int col) const {
+        Q_UNUSED(row);
+        Q_UNUSED(col);
+        return std::nullopt;
+    }
+    // Whether the row is still exactly as loaded. Its cells in columns shown through a mapping then hold one of
+    // the mapping's texts, which the checks of those columns allow by construction.
+    virtual bool isUnchanged(int row) const {
+        Q_UNUSED(row);
+        return false;
+    }
 };
 
 // Each returns the message of the first check that fails, in the editor's order, or none. Message texts are

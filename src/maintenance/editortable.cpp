@@ -25,15 +25,20 @@ LoadedRecords clockWithUsers(const TableStore& store) {
     loaded.table = store.read(Table::Clock);
     loaded.users = store.read(Table::User);
     const int userId = loaded.table->column(u"USERID");
-    const QList<ClockWithUser> joined = ClockRowsWithUser(loaded.table, loaded.users);
-    loaded.rows.reserve(std::size_t(joined.size()));
-    loaded.userRows.reserve(std::size_t(joined.size()));
-    for (const ClockWithUser& pair : joined) {
-        if (!loaded.table->isNull(pair.clock.row(), userId)) {
-            loaded.rows.push_back(pair.clock.row());
-            loaded.userRows.push_back(pair.user ? pair.user->row() : -1);
+    ClockUserRows joined = ClockRowsWithUserRows(*loaded.table, *loaded.users);
+    // Rows without a user ID are left out in place, without a second copy of the lists.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < joined.clockRows.size(); ++i) {
+        if (!loaded.table->isNull(joined.clockRows[i], userId)) {
+            joined.clockRows[kept] = joined.clockRows[i];
+            joined.userRows[kept] = joined.userRows[i];
+            ++kept;
         }
     }
+    joined.clockRows.resize(kept);
+    joined.userRows.resize(kept);
+    loaded.rows = std::move(joined.clockRows);
+    loaded.userRows = std::move(joined.userRows);
     return loaded;
 }
 
@@ -128,6 +133,7 @@ const EditorTable& clockEditorTable() {
 RecordSource::RecordSource(const EditorTable& editor, LoadedRecords records)
     : editor_(editor), records_(std::move(records)) {
     fieldIndex_.assign(editor_.columns.size() + 1, -1);
+    shownByStored_.resize(editor_.columns.size() + 1);
     for (std::size_t c = 0; c < editor_.columns.size(); ++c) {
         const EditorColumn& column = editor_.columns[c];
         const TablePtr& table = column.fromUsers ? records_.users : records_.table;
@@ -156,11 +162,15 @@ QString RecordSource::text(int sourceRow, int col) const {
     }
     const QByteArrayView bytes = raw(sourceRow, col);
     const EditorColumn& column = editor_.columns[std::size_t(col) - 1];
-    Value value;
-    if (!bytes.isEmpty()) {
-        value = cp932::decode(bytes).text;
+    if (!column.shown) {
+        return bytes.isEmpty() ? QString() : cp932::decode(bytes).text;
     }
-    return column.shown ? column.shown(value) : value.value_or(QString());
+    QHash<QByteArrayView, QString>& shown = shownByStored_[std::size_t(col)];
+    auto it = shown.constFind(bytes);
+    if (it == shown.constEnd()) {
+        it = shown.insert(bytes, column.shown(bytes.isEmpty() ? Value() : Value(cp932::decode(bytes).text)));
+    }
+    return *it;
 }
 
 }  // namespace tsumiki

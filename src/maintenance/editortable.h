@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -70,6 +71,8 @@ private:
     const EditorTable& editor_;
     LoadedRecords records_;
     std::vector<int> fieldIndex_;  // by grid column, in the table the column reads
+    // Mapped columns take few distinct stored values; each is shown once and shared from then on.
+    mutable std::vector<QHash<QByteArrayView, QString>> shownByStored_;
 };
 
 }  // namespace tsumiki

@@ -1,6 +1,7 @@
 #include "maintenance/tableeditor.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
@@ -30,12 +31,21 @@ const QString kDeleteQuestion = QStringLiteral("行の削除確認");
 // The save checks read the grid's cells through this view.
 class GridRows final : public EditorRows {
 public:
-    explicit GridRows(const Grid& grid) : grid_(grid) {}
+    GridRows(const Grid& grid, const RecordSource& source) : grid_(grid), source_(source) {}
     int rowCount() const override { return grid_.rows() - 1; }
     QString cell(int row, int col) const override { return grid_.textMatrix(row, col); }
+    std::optional<QByteArrayView> storedBytes(int row, int col) const override {
+        const int sourceRow = grid_.sourceRowOf(row);
+        if (sourceRow < 0 || !source_.writesRawBytes(col)) {
+            return std::nullopt;
+        }
+        return source_.raw(sourceRow, col);
+    }
+    bool isUnchanged(int row) const override { return grid_.sourceRowOf(row) >= 0; }
 
 private:
     const Grid& grid_;
+    const RecordSource& source_;
 };
 
 QString describeCharacter(const QString& text, qsizetype index) {
@@ -259,51 +269,64 @@ std::optional<QByteArray> TableEditor::writtenContent() {
     // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
     std::vector<QHash<QByteArrayView, QByteArray>> mapped(gridCol.size());
 
-    QByteArray out;
-    out.reserve(loadedBytes_.size() + keptRows_.size() + 4096);
-    out += cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
+    const QByteArray header = cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
+    QByteArray out(header.size() + loadedBytes_.size() + keptRows_.size() + 4096, Qt::Uninitialized);
+    qsizetype used = std::copy(header.begin(), header.end(), out.begin()) - out.begin();
+    std::vector<QByteArray> edited(gridCol.size());  // the encoded cells of a row that has its own texts
+    std::vector<QByteArrayView> fields(gridCol.size());
     for (int row = 1; row <= dataRows(); ++row) {
         const int sourceRow = grid_->sourceRowOf(row);
+        qsizetype room = qsizetype(fields.size()) + 2;
         for (std::size_t f = 0; f < gridCol.size(); ++f) {
-            if (f > 0) {
-                out += ',';
-            }
             const int col = gridCol[f];
-            const bool quoted = schema.alwaysQuoted[qsizetype(f)];
             if (col < 0) {
-                appendWrittenField(out, {}, quoted);
-                continue;
-            }
-            const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-            if (sourceRow >= 0) {
+                fields[f] = {};
+            } else if (sourceRow >= 0) {
                 const QByteArrayView raw = source_->raw(sourceRow, col);
                 if (source_->writesRawBytes(col)) {
-                    appendWrittenField(out, raw, quoted);
-                    continue;
+                    fields[f] = raw;
+                } else {
+                    auto it = mapped[f].constFind(raw);
+                    if (it == mapped[f].constEnd()) {
+                        const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+                        it = mapped[f].insert(raw, cp932::encode(column.written(source_->text(sourceRow, col))).bytes);
+                    }
+                    fields[f] = *it;
                 }
-                auto it = mapped[f].constFind(raw);
-                if (it == mapped[f].constEnd()) {
-                    it = mapped[f].insert(raw, cp932::encode(column.written(source_->text(sourceRow, col))).bytes);
+            } else {
+                const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+                const QString cell = grid_->textMatrix(row, col);
+                const QString text = column.written ? column.written(cell) : cell;
+                cp932::Encoded encoded = cp932::encode(text);
+                if (encoded.errorIndex >= 0) {
+                    context_.boxes.warn(
+                        kUpdateError,
+                        QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
+                                       "別の文字に置き換えてから登録してください。")
+                            .arg(row)
+                            .arg(QString::fromUtf16(column.caption), describeCharacter(text, encoded.errorIndex)));
+                    return std::nullopt;
                 }
-                appendWrittenField(out, *it, quoted);
-                continue;
+                edited[f] = std::move(encoded.bytes);
+                fields[f] = edited[f];
             }
-            const QString cell = grid_->textMatrix(row, col);
-            const QString text = column.written ? column.written(cell) : cell;
-            const cp932::Encoded encoded = cp932::encode(text);
-            if (encoded.errorIndex >= 0) {
-                context_.boxes.warn(
-                    kUpdateError,
-                    QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
-                                   "別の文字に置き換えてから登録してください。")
-                        .arg(row)
-                        .arg(QString::fromUtf16(column.caption), describeCharacter(text, encoded.errorIndex)));
-                return std::nullopt;
-            }
-            appendWrittenField(out, encoded.bytes, quoted);
+            room += 2 * fields[f].size() + 2;
         }
-        out += "\r\n";
+        if (used + room > out.size()) {
+            out.resize(std::max(out.size() * 3 / 2, used + room));
+        }
+        char* at = out.data() + used;
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            if (f > 0) {
+                *at++ = ',';
+            }
+            at = writeWrittenField(at, fields[f], schema.alwaysQuoted[qsizetype(f)]);
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+        used = at - out.constData();
     }
+    out.resize(used);
     out += keptRows_;
     return out;
 }
@@ -314,11 +337,15 @@ void TableEditor::save() {
     if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
         return;
     }
-    if (const std::optional<QString> failed = table_.check(GridRows(*grid_), store)) {
+    QElapsedTimer tm;
+    tm.start();
+    if (const std::optional<QString> failed = table_.check(GridRows(*grid_, *source_), store)) {
         boxes.warn(kUpdateError, *failed);
         return;
     }
+    qInfo("checks %lld", tm.restart());
     const std::optional<QByteArray> content = writtenContent();
+    qInfo("content %lld", tm.restart());
     if (!content) {
         return;
     }
@@ -328,6 +355,7 @@ void TableEditor::save() {
     const QString fileName = schemaOf(table_.table).fileName;
     const GuardedRewriteResult result =
         rewriteUnlessChanged(context_.store, table_.table, loadedBytes_, *content, context_.clock.now());
+    qInfo("write %lld", tm.restart());
     switch (result.outcome) {
         case GuardedRewriteResult::Outcome::ChangedSinceLoad:
             boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"

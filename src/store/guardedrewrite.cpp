@@ -61,8 +61,14 @@ GuardedRewriteResult rewriteUnlessChanged(TableStore& store, Table table, const 
             const qsizetype headerEnd = content.indexOf('\n');
             result.keptAppendedRows = ParsedTable::parse(content.left(headerEnd + 1) + *appended).rowCount();
         }
-        history::keepCopy(store, table, *current, now);
-        store.rewriteBytes(table, appended->isEmpty() ? content : content + *appended);
+        const QString copy = history::keepCopy(store, table, *current, now);
+        try {
+            store.rewriteBytes(table, appended->isEmpty() ? content : content + *appended);
+        } catch (const StoreError&) {
+            // The copy may be a second name of the file that stays in use; it is no copy of a replaced file.
+            QFile::remove(copy);
+            throw;
+        }
         result.outcome = GuardedRewriteResult::Outcome::Written;
         result.keptAppended = *appended;
     } catch (const StoreError& error) {

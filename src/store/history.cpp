@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 #include "store/storeerror.h"
 #include "store/tablestore.h"
 
@@ -52,9 +54,13 @@ QString keepCopy(const TableStore& store, Table table, const QByteArray& bytes, 
     for (int n = 2; QFileInfo::exists(path); ++n) {
         path = dir.filePath(base + QStringLiteral("_%1.csv").arg(n));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw failed(file.errorString());
+    const bool linked =
+        ::link(QFile::encodeName(store.pathOf(table)).constData(), QFile::encodeName(path).constData()) == 0;
+    if (!linked) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            throw failed(file.errorString());
+        }
     }
     const QStringList copies = copiesOldestFirst(dir, table);
     for (qsizetype i = 0; i + kKeptPerTable < copies.size(); ++i) {
