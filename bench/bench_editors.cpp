@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 #include "clockdata.h"
-#include "maintenance/tableeditor.h"
-#include "platform/appcontext.h"
+#include "maintenance/mast_kinmu.h"
+#include "ui/appcontext.h"
 #include "ui/grid/grid.h"
 
 using namespace tsumiki;
@@ -56,7 +56,7 @@ struct Session {
 };
 
 std::unique_ptr<TableEditor> openEditor(Session& session) {
-    auto editor = std::make_unique<TableEditor>(session.context, clockEditorTable());
+    auto editor = std::make_unique<Mast_Kinmu>(session.context);
     editor->load();
     return editor;
 }

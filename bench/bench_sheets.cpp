@@ -5,10 +5,10 @@
 #include <QTextStream>
 
 #include "clockdata.h"
-#include "platform/appcontext.h"
 #include "platform/systemrandom.h"
 #include "sheets/form4.h"
 #include "sheets/form5.h"
+#include "ui/appcontext.h"
 
 using namespace tsumiki;
 using namespace tsumiki::bench;
@@ -53,13 +53,13 @@ int main(int argc, char** argv) {
         form.setTargetUserName(QStringLiteral("スタッフ25"));
         form.setSheetYear(QStringLiteral("2026"));
         form.setSheetMonth(QStringLiteral("06"));
-        form.load();
+        form.show();
     });
     const double everyone = timeSheet([](AppContext& context) {
         Form5 form(context);
         form.setSheetYear(QStringLiteral("2026"));
         form.setSheetMonth(QStringLiteral("06"));
-        form.load();
+        form.show();
     });
     out << QStringLiteral("clock rows: %1, staff: 50, month: 2026/06\n").arg(rows);
     out << QStringLiteral("iconv CP932 -> UTF-8 baseline : %1 ms\n").arg(baseline, 0, 'f', 1);

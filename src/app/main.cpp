@@ -6,10 +6,10 @@
 #include "app/screenshottour.h"
 #include "app/startup.h"
 #include "frontdesk/form0.h"
-#include "platform/appcontext.h"
 #include "platform/qtadapters.h"
 #include "platform/systemrandom.h"
 #include "store/storeerror.h"
+#include "ui/appcontext.h"
 
 using namespace tsumiki;
 

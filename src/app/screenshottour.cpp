@@ -11,23 +11,25 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "ui/controlnames.h"
+
 namespace tsumiki {
 namespace {
 
 // Time for the window system to map and paint a screen before it is photographed.
 constexpr int kSettleMs = 500;
 
-void press(QWidget& screen, const char* button) {
-    if (auto* b = screen.findChild<QPushButton*>(QLatin1String(button))) {
+void press(QWidget& screen, QLatin1String button) {
+    if (auto* b = screen.findChild<QPushButton*>(button)) {
         b->click();
     } else {
-        QTextStream(stderr) << QStringLiteral("screenshot tour: no button %1\n").arg(QLatin1String(button));
+        QTextStream(stderr) << QStringLiteral("screenshot tour: no button %1\n").arg(button);
     }
 }
 
 // Types the ID into the login screen's box and presses Enter.
 void type(QWidget& login, const QString& id) {
-    if (auto* box = login.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
+    if (auto* box = login.findChild<QLineEdit*>(names::form0::userIdBox)) {
         box->setFocus();
         box->setText(id);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -65,7 +67,7 @@ void ScreenshotTour::start(QDialog& login) {
         save(login, QStringLiteral("2-login-refused"));
         type(login, userId_);
         save(login, QStringLiteral("3-login-accepted"));
-        press(login, "cmdNext");  // returns when the clock screen has closed
+        press(login, names::form0::nextButton);  // returns when the clock screen has closed
         save(login, QStringLiteral("6-login-after-logoff"));
         login.close();
     });
@@ -74,31 +76,32 @@ void ScreenshotTour::start(QDialog& login) {
 void ScreenshotTour::showModal(QDialog& screen) {
     const QString name = screen.objectName();
     QTimer::singleShot(kSettleMs, &screen, [this, &screen, name] {
-        if (name == u"Form1") {
+        if (name == names::form1::screen) {
             save(screen, QStringLiteral("4-clock"));
-            press(screen, "cmdin");
+            press(screen, names::form1::clockInButton);
             save(screen, QStringLiteral("5-clock-in"));
-            press(screen, "cmdkinmu");  // returns when the selection screen has closed
-        } else if (name == u"Form2") {
+            press(screen, names::form1::sheetsButton);  // returns when the selection screen has closed
+        } else if (name == names::form2::screen) {
             save(screen, QStringLiteral("7-selection"));
             // The sample data's month of clock rows, for the first staff member.
-            if (auto* people = screen.findChild<QComboBox*>(QStringLiteral("Combo1"))) {
+            if (auto* people = screen.findChild<QComboBox*>(names::form2::people)) {
                 people->setCurrentIndex(people->count() > 1 ? 1 : 0);
             }
-            if (auto* months = screen.findChild<QComboBox*>(QStringLiteral("Combo2"))) {
+            if (auto* months = screen.findChild<QComboBox*>(names::form2::months)) {
                 months->setCurrentIndex(10);
             }
-            if (auto* year = screen.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
+            if (auto* year = screen.findChild<QLineEdit*>(names::form2::yearBox)) {
                 year->setText(QStringLiteral("2026"));
             }
-            press(screen, "cmdNext");
-            press(screen, "cmdSum");
-        } else if (name == u"Form4") {
+            press(screen, names::form2::individualButton);
+            press(screen, names::form2::staffButton);
+        } else if (name == names::form4::screen) {
             save(screen, QStringLiteral("8-individual-sheet"));
-        } else if (name == u"Form5") {
+        } else if (name == names::form5::screen) {
             save(screen, QStringLiteral("9-all-staff-sheet"));
         }
-        press(screen, "cmdEnd");
+        // Every screen of the walk goes back by its button of this name.
+        press(screen, names::sheet::backButton);
     });
     screens_.showModal(screen);
 }

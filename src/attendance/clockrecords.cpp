@@ -8,27 +8,22 @@ namespace tsumiki {
 
 QDateTime RecordClockIn(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate,
                         bool douhan) {
-    const QDateTime now = clock.now();
-    const QTime rounded = RoundClockTime(now.time(), GetRoundingMinutes(store), QStringLiteral("1"));
-    const QTime nowMinute(now.time().hour(), now.time().minute());
-    // Rounding up can only go backwards on the clock face by passing midnight.
-    const QDate day = rounded < nowMinute ? now.date().addDays(1) : now.date();
-    AppendClockIn(store, userId, InputTimeText(businessDate), TimePrintText(day, rounded), douhan);
-    return QDateTime(day, rounded);
+    const QDateTime moment = ClockMoment(clock.now(), GetRoundingMinutes(store), ClockKind::In);
+    AppendClockIn(store, userId, InputTimeText(businessDate), TimePrintText(moment.date(), moment.time()), douhan);
+    return moment;
 }
 
 QTime RecordClockOut(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate) {
-    const QDateTime now = clock.now();
-    const QTime rounded = RoundClockTime(now.time(), GetRoundingMinutes(store), QStringLiteral("2"));
-    AppendClockOut(store, userId, InputTimeText(businessDate), TimePrintText(now.date(), rounded));
-    return rounded;
+    const QDateTime moment = ClockMoment(clock.now(), GetRoundingMinutes(store), ClockKind::Out);
+    AppendClockOut(store, userId, InputTimeText(businessDate), TimePrintText(moment.date(), moment.time()));
+    return moment.time();
 }
 
 ClockTimes GetClockTime(const TableStore& store, const QString& userId, const QDateTime& businessDate) {
     ClockTimes times;
     const TablePtr clock = store.read(Table::Clock);
     const QString inputTime = InputTimeText(businessDate);
-    for (const Record& r : ClockRowsByKind(clock, userId, inputTime, u"1")) {
+    for (const Record& r : ClockRowsByKind(clock, userId, inputTime, ClockKindText(ClockKind::In))) {
         if (const Value t = r.value(u"TIMEPRINT")) {
             times.clockIn = *t;
         }
@@ -36,7 +31,7 @@ ClockTimes GetClockTime(const TableStore& store, const QString& userId, const QD
             times.douhan = *d;
         }
     }
-    for (const Record& r : ClockRowsByKind(clock, userId, inputTime, u"2")) {
+    for (const Record& r : ClockRowsByKind(clock, userId, inputTime, ClockKindText(ClockKind::Out))) {
         if (const Value t = r.value(u"TIMEPRINT")) {
             times.clockOut = *t;
         }

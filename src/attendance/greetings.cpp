@@ -5,23 +5,26 @@
 #include "store/queries.h"
 
 namespace tsumiki {
+namespace {
 
-qint32 CountMessagesWithPrefix(const TableStore& store, const QString& kind) {
-    bool ok = false;
-    const double number = kind.trimmed().toDouble(&ok);
-    const QString prefix = ok && number == 1 ? QStringLiteral("M01") : QStringLiteral("M02");
-    return static_cast<qint32>(MessagesByPrefix(store.read(Table::Message), prefix).size());
+QString prefixOf(ClockKind kind) {
+    return kind == ClockKind::In ? QStringLiteral("M01") : QStringLiteral("M02");
 }
 
-QString GetGreetingMessage(const TableStore& store, Random& random, int kind) {
+}  // namespace
+
+QString GreetingId(ClockKind kind, qint32 count, double draw) {
+    const auto number = static_cast<qint64>(std::floor(draw * count + 1));
+    return prefixOf(kind) + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+}
+
+qint32 CountMessagesWithPrefix(const TableStore& store, ClockKind kind) {
+    return static_cast<qint32>(MessagesByPrefix(store.read(Table::Message), prefixOf(kind)).size());
+}
+
+QString GetGreetingMessage(const TableStore& store, Random& random, ClockKind kind) {
     random.reseed();
-    QString id;
-    if (kind == 1 || kind == 2) {
-        const QString prefix = kind == 1 ? QStringLiteral("M01") : QStringLiteral("M02");
-        const qint32 n = CountMessagesWithPrefix(store, QString::number(kind));
-        const auto index = static_cast<qint64>(std::floor(random.next() * n + 1));
-        id = prefix + QStringLiteral("%1").arg(index, 3, 10, QLatin1Char('0'));
-    }
+    const QString id = GreetingId(kind, CountMessagesWithPrefix(store, kind), random.next());
     QString text;
     for (const Record& r : MessageById(store.read(Table::Message), id)) {
         text = r.value(u"MESSAGE").value_or(QString());

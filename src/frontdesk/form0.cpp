@@ -10,91 +10,76 @@
 
 #include "frontdesk/form1.h"
 #include "store/lookups.h"
-#include "ui/screenparts.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 
 namespace tsumiki {
 
-Form0::Form0(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("Form0"));
-    setWindowTitle(QStringLiteral("ログイン画面"));
+Form0::Form0(AppContext& context, QWidget* parent)
+    : Screen(context, names::form0::screen, QStringLiteral("ログイン画面"), parent) {
     buildControls();
-    cmdNext_->setEnabled(false);
-    text1_->setFocus();
+    nextButton_->setEnabled(false);
+    userIdBox_->setFocus();
 }
 
 void Form0::buildControls() {
-    auto* label1 = new QLabel(QStringLiteral("ユーザーI D"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    screenparts::scaleFont(*label1, 1.1);
-
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setAccessibleName(QStringLiteral("ユーザーID"));
-    screenparts::scaleFont(*text1_, 1.3);
+    userIdBox_ = makeTextBox(this, names::form0::userIdBox, kNoMaxLength, QStringLiteral("ユーザーID"));
+    scaleFont(*userIdBox_, 1.3);
     // Wide enough for an ID of a dozen characters at any font size.
-    text1_->setMinimumWidth(text1_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
-    label1->setBuddy(text1_);
-    text1_->installEventFilter(this);
+    userIdBox_->setMinimumWidth(userIdBox_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
+    userIdBox_->installEventFilter(this);
+    auto* idCaption = makeLabel(this, QLatin1String("Label1"), QStringLiteral("ユーザーI D"), userIdBox_);
+    scaleFont(*idCaption, 1.1);
 
-    auto* label4 = new QLabel(QStringLiteral("ユーザーIDを入力して下さい。"), this);
-    label4->setObjectName(QStringLiteral("Label4"));
+    auto* instruction = makeLabel(this, QLatin1String("Label4"), QStringLiteral("ユーザーIDを入力して下さい。"));
 
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setAccessibleName(QStringLiteral("ニックネーム"));
-    screenparts::showsDataAsPlainText(*label2_);
-    screenparts::scaleFont(*label2_, 1.5, true);
-    label2_->setAlignment(Qt::AlignCenter);
+    nickname_ = makeDataLabel(this, names::form0::nickname, QStringLiteral("ニックネーム"));
+    scaleFont(*nickname_, 1.5, true);
+    nickname_->setAlignment(Qt::AlignCenter);
     // Keeps its height when empty, so the screen does not jump when a name appears.
-    label2_->setMinimumHeight(label2_->fontMetrics().height());
+    nickname_->setMinimumHeight(nickname_->fontMetrics().height());
 
-    label3_ = new QLabel(this);
-    label3_->setObjectName(QStringLiteral("Label3"));
-    label3_->setAccessibleName(QStringLiteral("メッセージ"));
-    screenparts::showsDataAsPlainText(*label3_);
-    screenparts::markAsRefusal(*label3_);
-    label3_->setWordWrap(true);
-    label3_->setAlignment(Qt::AlignCenter);
-    label3_->setMinimumHeight(label3_->fontMetrics().lineSpacing() * 2);
+    refusal_ = makeDataLabel(this, names::form0::refusal, QStringLiteral("メッセージ"));
+    markAsRefusal(*refusal_);
+    refusal_->setWordWrap(true);
+    refusal_->setAlignment(Qt::AlignCenter);
+    refusal_->setMinimumHeight(refusal_->fontMetrics().lineSpacing() * 2);
 
-    cmdNext_ = new QPushButton(QStringLiteral("入力"), this);
-    cmdNext_->setObjectName(QStringLiteral("cmdNext"));
-    cmdEnd_ = new QPushButton(QStringLiteral("終 了"), this);
-    cmdEnd_->setObjectName(QStringLiteral("cmdEnd"));
-    for (QPushButton* button : {cmdNext_, cmdEnd_}) {
-        screenparts::neverDefault(*button);
-        screenparts::scaleFont(*button, 1.1);
+    nextButton_ = makeButton(this, names::form0::nextButton, QStringLiteral("入力"));
+    endButton_ = makeButton(this, names::form0::endButton, QStringLiteral("終 了"));
+    for (QPushButton* button : {nextButton_, endButton_}) {
+        scaleFont(*button, 1.1);
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("メンテナンス")));
     }
-    connect(cmdNext_, &QPushButton::clicked, this, &Form0::goOn);
-    connect(cmdEnd_, &QPushButton::clicked, this, &Form0::reject);
+    connect(nextButton_, &QPushButton::clicked, this, &Form0::goOn);
+    connect(endButton_, &QPushButton::clicked, this, &Form0::reject);
 
     auto* idRow = new QHBoxLayout;
-    idRow->addWidget(label1);
-    idRow->addWidget(text1_, 1);
+    idRow->addWidget(idCaption);
+    idRow->addWidget(userIdBox_, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdNext_);
-    buttons->addWidget(cmdEnd_);
+    buttons->addWidget(nextButton_);
+    buttons->addWidget(endButton_);
 
     auto* layout = new QVBoxLayout(this);
     const int gap = fontMetrics().height();
     layout->setContentsMargins(gap * 2, gap * 2, gap * 2, gap);
     layout->setSpacing(gap / 2);
-    layout->addWidget(label4);
+    layout->addWidget(instruction);
     layout->addLayout(idRow);
     layout->addSpacing(gap / 2);
-    layout->addWidget(label2_);
-    layout->addWidget(label3_);
+    layout->addWidget(nickname_);
+    layout->addWidget(refusal_);
     layout->addSpacing(gap / 2);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 bool Form0::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == text1_) {
-        if (event->type() == QEvent::KeyPress && screenparts::isEnterKey(*static_cast<QKeyEvent*>(event))) {
+    if (watched == userIdBox_) {
+        if (event->type() == QEvent::KeyPress && isEnterKey(*static_cast<QKeyEvent*>(event))) {
             checkId();
             return true;
         }
@@ -106,45 +91,39 @@ bool Form0::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-void Form0::keyPressEvent(QKeyEvent* event) {
-    if (!screenparts::handleKey(*this, *event)) {
-        QDialog::keyPressEvent(event);
-    }
+    return Screen::eventFilter(watched, event);
 }
 
 void Form0::checkId() {
-    label2_->clear();
-    const QString id = text1_->text();
+    nickname_->clear();
+    const QString id = userIdBox_->text();
     if (id.isEmpty()) {
-        cmdNext_->setEnabled(false);
+        nextButton_->setEnabled(false);
         return;
     }
-    label2_->setText(LookupUserName(ctx_.store, id));
-    if (!label2_->text().isEmpty()) {
-        label3_->clear();
-        cmdNext_->setEnabled(true);
+    nickname_->setText(LookupUserName(context().store, id));
+    if (!nickname_->text().isEmpty()) {
+        refusal_->clear();
+        nextButton_->setEnabled(true);
     } else {
-        label3_->setText(GetMessageText(ctx_.store, QStringLiteral("E00001")));
-        cmdNext_->setEnabled(false);
+        refusal_->setText(GetMessageText(context().store, QStringLiteral("E00001")));
+        nextButton_->setEnabled(false);
     }
 }
 
 void Form0::goOn() {
     {
-        Form1 form1(ctx_, this);
-        form1.setLoginUserId(text1_->text());
-        form1.setLoginUserName(label2_->text());
-        form1.setLoginAuthority(GetUserAuthority(ctx_.store, text1_->text()));
-        ctx_.navigator.showModal(form1);
+        Form1 clock(context(), this);
+        clock.setLoginUserId(userIdBox_->text());
+        clock.setLoginUserName(nickname_->text());
+        clock.setLoginAuthority(GetUserAuthority(context().store, userIdBox_->text()));
+        context().navigator.showModal(clock);
     }
-    label2_->clear();
-    label3_->clear();
-    text1_->clear();
-    cmdNext_->setEnabled(false);
-    text1_->setFocus();
+    nickname_->clear();
+    refusal_->clear();
+    userIdBox_->clear();
+    nextButton_->setEnabled(false);
+    userIdBox_->setFocus();
 }
 
 }  // namespace tsumiki

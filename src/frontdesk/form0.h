@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
-#include "platform/appcontext.h"
+#include "ui/screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,15 +10,14 @@ namespace tsumiki {
 
 // The login screen, the first screen of the program: a staff member types their ID, sees their nickname and
 // goes on to the clock screen. Closing it ends the program.
-class Form0 final : public QDialog {
+class Form0 final : public Screen {
     Q_OBJECT
 
 public:
-    explicit Form0(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form0(AppContext& context, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -29,12 +26,11 @@ private:
     // Opens the clock screen for the accepted user and clears the screen for the next person afterwards.
     void goOn();
 
-    AppContext& ctx_;
-    QLineEdit* text1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QPushButton* cmdNext_ = nullptr;
-    QPushButton* cmdEnd_ = nullptr;
+    QLineEdit* userIdBox_ = nullptr;
+    QLabel* nickname_ = nullptr;
+    QLabel* refusal_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* endButton_ = nullptr;
 };
 
 }  // namespace tsumiki

@@ -4,20 +4,19 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "attendance/businessdate.h"
 #include "attendance/clockrecords.h"
 #include "attendance/datetext.h"
 #include "attendance/greetings.h"
-#include "maintenance/menumast.h"
+#include "maintenance/menu_mast.h"
 #include "sheets/form2.h"
 #include "store/lookups.h"
-#include "ui/screenparts.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 
 namespace tsumiki {
 namespace {
@@ -40,16 +39,9 @@ QString shownDate(const QString& stored) {
     return parsed ? parsed->toString(kDateFormat) : QString();
 }
 
-QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(objectName));
-    screenparts::showsDataAsPlainText(*label);
-    return label;
-}
-
 // A sunken white box for one of the day's times; it keeps its size when empty.
 void styleTimeBox(QLabel& label) {
-    screenparts::scaleFont(label, 2.2, true);
+    scaleFont(label, 2.2, true);
     label.setAlignment(Qt::AlignCenter);
     label.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label.setBackgroundRole(QPalette::Base);
@@ -60,94 +52,84 @@ void styleTimeBox(QLabel& label) {
 
 }  // namespace
 
-Form1::Form1(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("出勤・退出画面"));
+Form1::Form1(AppContext& context, QWidget* parent)
+    : Screen(context, names::form1::screen, QStringLiteral("出勤・退出画面"), parent) {
     buildControls();
 }
 
 void Form1::buildControls() {
-    auto* label6 = makeLabel(this, "Label6", QStringLiteral("現在日付　　　："));
-    label4_ = makeLabel(this, "Label4", QStringLiteral("現在時刻"));
-    label4_->setAccessibleName(QStringLiteral("現在日付"));
-    auto* label7 = makeLabel(this, "Label7", QStringLiteral("ニックネーム　："));
-    label5_ = makeLabel(this, "Label5", QStringLiteral("ユーザー名"));
-    label5_->setAccessibleName(QStringLiteral("ニックネーム"));
-    for (QLabel* label : {label6, label4_, label7, label5_}) {
-        screenparts::scaleFont(*label, 1.15, label == label5_);
+    today_ = makeDataLabel(this, names::form1::today, QStringLiteral("現在日付"), QStringLiteral("現在時刻"));
+    nickname_ =
+        makeDataLabel(this, names::form1::nickname, QStringLiteral("ニックネーム"), QStringLiteral("ユーザー名"));
+    auto* todayCaption = makeLabel(this, QLatin1String("Label6"), QStringLiteral("現在日付　　　："), today_);
+    auto* nicknameCaption = makeLabel(this, QLatin1String("Label7"), QStringLiteral("ニックネーム　："), nickname_);
+    for (QLabel* label : {todayCaption, today_, nicknameCaption, nickname_}) {
+        scaleFont(*label, 1.15, label == nickname_);
     }
-    label6->setBuddy(label4_);
-    label7->setBuddy(label5_);
 
-    auto* inCaption = makeLabel(this, "captionIn", QStringLiteral("出勤時間"));
-    auto* outCaption = makeLabel(this, "captionOut", QStringLiteral("退出時間"));
-    label1_ = makeLabel(this, "Label1", QStringLiteral("出勤時間"));
-    label1_->setAccessibleName(QStringLiteral("出勤時間"));
-    label3_ = makeLabel(this, "Label3", QStringLiteral("退出時間"));
-    label3_->setAccessibleName(QStringLiteral("退出時間"));
-    for (QLabel* label : {label1_, label3_}) {
+    clockInTime_ =
+        makeDataLabel(this, names::form1::clockInTime, QStringLiteral("出勤時間"), QStringLiteral("出勤時間"));
+    clockOutTime_ =
+        makeDataLabel(this, names::form1::clockOutTime, QStringLiteral("退出時間"), QStringLiteral("退出時間"));
+    for (QLabel* label : {clockInTime_, clockOutTime_}) {
         styleTimeBox(*label);
     }
+    auto* inCaption = makeLabel(this, QLatin1String("captionIn"), QStringLiteral("出勤時間"), clockInTime_);
+    auto* outCaption = makeLabel(this, QLatin1String("captionOut"), QStringLiteral("退出時間"), clockOutTime_);
     for (QLabel* caption : {inCaption, outCaption}) {
-        screenparts::scaleFont(*caption, 1.05);
+        scaleFont(*caption, 1.05);
         caption->setAlignment(Qt::AlignCenter);
     }
-    inCaption->setBuddy(label1_);
-    outCaption->setBuddy(label3_);
     // The clock-in date tells a night shift's clock-in of the evening before from one of today.
-    label8_ = makeLabel(this, "Label8", QStringLiteral("出勤時間"));
-    label8_->setAccessibleName(QStringLiteral("出勤日"));
-    label8_->setAlignment(Qt::AlignCenter);
+    clockInDate_ = makeDataLabel(this, names::form1::clockInDate, QStringLiteral("出勤日"), QStringLiteral("出勤時間"));
+    clockInDate_->setAlignment(Qt::AlignCenter);
 
-    check1_ = new QCheckBox(QStringLiteral("同伴"), this);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    screenparts::scaleFont(*check1_, 1.15);
+    douhanBox_ = new QCheckBox(QStringLiteral("同伴"), this);
+    douhanBox_->setObjectName(names::form1::douhanBox);
+    scaleFont(*douhanBox_, 1.15);
     // The style's own box is drawn at a fixed size, too small beside the enlarged caption.
-    check1_->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }")
-                               .arg(check1_->fontMetrics().height() * 3 / 4));
+    douhanBox_->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }")
+                                  .arg(douhanBox_->fontMetrics().height() * 3 / 4));
 
-    auto makeButton = [this](const char* objectName, const QString& caption, qreal scale) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QLatin1String(objectName));
-        screenparts::neverDefault(*button);
-        screenparts::scaleFont(*button, scale, scale > 1.2);
-        return button;
+    auto button = [this](QLatin1String name, const QString& caption, qreal scale) {
+        QPushButton* made = makeButton(this, name, caption);
+        scaleFont(*made, scale, scale > 1.2);
+        return made;
     };
-    cmdin_ = makeButton("cmdin", QStringLiteral("出　勤"), 1.4);
-    cmdout_ = makeButton("cmdout", QStringLiteral("退　出"), 1.4);
-    for (QPushButton* button : {cmdin_, cmdout_}) {
-        button->setMinimumHeight(button->fontMetrics().height() * 2);
+    clockInButton_ = button(names::form1::clockInButton, QStringLiteral("出　勤"), 1.4);
+    clockOutButton_ = button(names::form1::clockOutButton, QStringLiteral("退　出"), 1.4);
+    for (QPushButton* b : {clockInButton_, clockOutButton_}) {
+        b->setMinimumHeight(b->fontMetrics().height() * 2);
     }
-    cmdkinmu_ = makeButton("cmdkinmu", QStringLiteral("勤務表"), 1.0);
-    cmdMast_ = makeButton("cmdMast", QStringLiteral("メンテナンス"), 1.0);
-    cmdEnd_ = makeButton("cmdEnd", QStringLiteral("ログオフ"), 1.0);
-    for (QPushButton* button : {cmdkinmu_, cmdMast_, cmdEnd_}) {
-        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("メンテナンス")) * 5 / 4);
+    sheetsButton_ = button(names::form1::sheetsButton, QStringLiteral("勤務表"), 1.0);
+    maintenanceButton_ = button(names::form1::maintenanceButton, QStringLiteral("メンテナンス"), 1.0);
+    logOffButton_ = button(names::form1::logOffButton, QStringLiteral("ログオフ"), 1.0);
+    for (QPushButton* b : {sheetsButton_, maintenanceButton_, logOffButton_}) {
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("メンテナンス")) * 5 / 4);
     }
 
-    label2_ = makeLabel(this, "Label2", QStringLiteral("メッセージ"));
-    label2_->setAccessibleName(QStringLiteral("メッセージ"));
-    screenparts::scaleFont(*label2_, 1.15);
-    label2_->setWordWrap(true);
-    label2_->setAlignment(Qt::AlignCenter);
-    label2_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    greeting_ = makeDataLabel(this, names::form1::greeting, QStringLiteral("メッセージ"), QStringLiteral("メッセージ"));
+    scaleFont(*greeting_, 1.15);
+    greeting_->setWordWrap(true);
+    greeting_->setAlignment(Qt::AlignCenter);
+    greeting_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     // A greeting of some 25 characters fits on one line; a longer one wraps within three.
-    label2_->setMinimumSize(label2_->fontMetrics().horizontalAdvance(QString(26, QChar(0x3042))),
-                            label2_->fontMetrics().lineSpacing() * 3);
+    greeting_->setMinimumSize(greeting_->fontMetrics().horizontalAdvance(QString(26, QChar(0x3042))),
+                              greeting_->fontMetrics().lineSpacing() * 3);
 
-    connect(cmdin_, &QPushButton::clicked, this, &Form1::clockIn);
-    connect(cmdout_, &QPushButton::clicked, this, &Form1::clockOut);
-    connect(cmdkinmu_, &QPushButton::clicked, this, &Form1::openSheets);
-    connect(cmdMast_, &QPushButton::clicked, this, &Form1::openMaintenance);
-    connect(cmdEnd_, &QPushButton::clicked, this, &Form1::reject);
+    connect(clockInButton_, &QPushButton::clicked, this, &Form1::clockIn);
+    connect(clockOutButton_, &QPushButton::clicked, this, &Form1::clockOut);
+    connect(sheetsButton_, &QPushButton::clicked, this, &Form1::openSheets);
+    connect(maintenanceButton_, &QPushButton::clicked, this, &Form1::openMaintenance);
+    connect(logOffButton_, &QPushButton::clicked, this, &Form1::reject);
 
     const int gap = fontMetrics().height();
     auto* heading = new QGridLayout;
     heading->setHorizontalSpacing(gap / 2);
-    heading->addWidget(label6, 0, 0);
-    heading->addWidget(label4_, 0, 1);
-    heading->addWidget(label7, 1, 0);
-    heading->addWidget(label5_, 1, 1);
+    heading->addWidget(todayCaption, 0, 0);
+    heading->addWidget(today_, 0, 1);
+    heading->addWidget(nicknameCaption, 1, 0);
+    heading->addWidget(nickname_, 1, 1);
     heading->setColumnStretch(1, 1);
 
     auto* times = new QGridLayout;
@@ -155,102 +137,92 @@ void Form1::buildControls() {
     times->setVerticalSpacing(gap / 3);
     times->addWidget(inCaption, 0, 0);
     times->addWidget(outCaption, 0, 1);
-    times->addWidget(label1_, 1, 0);
-    times->addWidget(label3_, 1, 1);
-    times->addWidget(label8_, 2, 0);
-    times->addWidget(check1_, 3, 0, Qt::AlignHCenter);
-    times->addWidget(cmdin_, 4, 0);
-    times->addWidget(cmdout_, 4, 1);
+    times->addWidget(clockInTime_, 1, 0);
+    times->addWidget(clockOutTime_, 1, 1);
+    times->addWidget(clockInDate_, 2, 0);
+    times->addWidget(douhanBox_, 3, 0, Qt::AlignHCenter);
+    times->addWidget(clockInButton_, 4, 0);
+    times->addWidget(clockOutButton_, 4, 1);
     times->setColumnStretch(0, 1);
     times->setColumnStretch(1, 1);
 
     auto* adminRow = new QHBoxLayout;
-    adminRow->addWidget(cmdkinmu_);
-    adminRow->addWidget(cmdMast_);
+    adminRow->addWidget(sheetsButton_);
+    adminRow->addWidget(maintenanceButton_);
     adminRow->addStretch(1);
-    adminRow->addWidget(cmdEnd_);
+    adminRow->addWidget(logOffButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(gap * 3 / 2, gap * 3 / 2, gap * 3 / 2, gap);
     layout->setSpacing(gap);
     layout->addLayout(heading);
     layout->addLayout(times);
-    layout->addWidget(label2_);
+    layout->addWidget(greeting_);
     layout->addLayout(adminRow);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
-void Form1::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Loads once per opening; a show from the window system (after minimising) is not a new opening.
-    if (!event->spontaneous() && !loaded_) {
-        loaded_ = true;
-        refresh();
-    }
-}
-
-void Form1::keyPressEvent(QKeyEvent* event) {
-    if (!screenparts::handleKey(*this, *event)) {
-        QDialog::keyPressEvent(event);
-    }
+void Form1::load() {
+    refresh();
 }
 
 void Form1::refresh() {
-    const QDateTime businessDate = GetBusinessDate(ctx_.store, ctx_.clock);
-    label4_->setText(ctx_.clock.now().date().toString(QStringLiteral("yyyy年MM月dd日")));
-    label5_->setText(loginUserName_);
-    const ClockTimes times = GetClockTime(ctx_.store, loginUserId_, businessDate);
-    label1_->setText(shownTime(times.clockIn));
-    label8_->setText(shownDate(times.clockIn));
-    label3_->setText(shownTime(times.clockOut));
-    check1_->setChecked(times.douhan == u"1");
+    const QDateTime businessDate = GetBusinessDate(context().store, context().clock);
+    today_->setText(context().clock.now().date().toString(QStringLiteral("yyyy年MM月dd日")));
+    nickname_->setText(loginUserName_);
+    const ClockTimes times = GetClockTime(context().store, loginUserId_, businessDate);
+    clockInTime_->setText(shownTime(times.clockIn));
+    clockInDate_->setText(shownDate(times.clockIn));
+    clockOutTime_->setText(shownTime(times.clockOut));
+    douhanBox_->setChecked(times.douhan == u"1");
     applyClockInState();
-    cmdout_->setEnabled(label3_->text().isEmpty());
+    clockOutButton_->setEnabled(clockOutTime_->text().isEmpty());
     const bool admin = loginAuthority_ == u"ADMIN";
-    cmdkinmu_->setEnabled(admin);
-    cmdMast_->setEnabled(admin);
-    label2_->clear();
+    sheetsButton_->setEnabled(admin);
+    maintenanceButton_->setEnabled(admin);
+    greeting_->clear();
     // The focus waits on the next button a person would press.
-    QPushButton* next = cmdin_->isEnabled() ? cmdin_ : (cmdout_->isEnabled() ? cmdout_ : cmdEnd_);
+    QPushButton* next =
+        clockInButton_->isEnabled() ? clockInButton_ : (clockOutButton_->isEnabled() ? clockOutButton_ : logOffButton_);
     next->setFocus();
 }
 
 void Form1::applyClockInState() {
-    const bool noClockIn = label1_->text().isEmpty();
-    cmdin_->setEnabled(noClockIn);
-    check1_->setEnabled(noClockIn);
+    const bool noClockIn = clockInTime_->text().isEmpty();
+    clockInButton_->setEnabled(noClockIn);
+    douhanBox_->setEnabled(noClockIn);
 }
 
 void Form1::clockIn() {
-    const QDateTime businessDate = GetBusinessDate(ctx_.store, ctx_.clock);
+    const QDateTime businessDate = GetBusinessDate(context().store, context().clock);
     // Disabled before anything is written, so a second click can never append a second clock-in.
-    cmdin_->setEnabled(false);
-    const QDateTime recorded =
-        RecordClockIn(ctx_.store, ctx_.clock, loginUserId_, businessDate, check1_->checkState() != Qt::Unchecked);
-    label1_->setText(recorded.toString(kTimeFormat));
-    label8_->setText(recorded.toString(kDateFormat));
-    label2_->setText(GetGreetingMessage(ctx_.store, ctx_.random, 1));
-    check1_->setEnabled(false);
+    clockInButton_->setEnabled(false);
+    const QDateTime recorded = RecordClockIn(context().store, context().clock, loginUserId_, businessDate,
+                                             douhanBox_->checkState() != Qt::Unchecked);
+    clockInTime_->setText(recorded.toString(kTimeFormat));
+    clockInDate_->setText(recorded.toString(kDateFormat));
+    greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::In));
+    douhanBox_->setEnabled(false);
 }
 
 std::optional<QDateTime> Form1::shownClockIn() const {
-    if (label8_->text().isEmpty() || label1_->text().isEmpty()) {
+    if (clockInDate_->text().isEmpty() || clockInTime_->text().isEmpty()) {
         return std::nullopt;
     }
-    return ParseDateTimeText(QString(label8_->text() + u' ' + label1_->text()));
+    return ParseDateTimeText(QString(clockInDate_->text() + u' ' + clockInTime_->text()));
 }
 
 void Form1::clockOut() {
-    const QDateTime businessDate = GetBusinessDate(ctx_.store, ctx_.clock);
+    const QDateTime businessDate = GetBusinessDate(context().store, context().clock);
     // Leaving is refused only before a clock-in that is shown; a forgotten clock-in must not keep anyone in.
-    if (const std::optional<QDateTime> shownIn = shownClockIn(); shownIn && *shownIn > ctx_.clock.now()) {
-        ctx_.boxes.warn(QStringLiteral("エラー"), GetMessageText(ctx_.store, QStringLiteral("E00013")));
+    if (const std::optional<QDateTime> shownIn = shownClockIn(); shownIn && *shownIn > context().clock.now()) {
+        context().boxes.warn(QStringLiteral("エラー"), GetMessageText(context().store, QStringLiteral("E00013")));
         return;
     }
-    cmdout_->setEnabled(false);
-    const QTime recorded = RecordClockOut(ctx_.store, ctx_.clock, loginUserId_, businessDate);
-    label3_->setText(recorded.toString(kTimeFormat));
-    label2_->setText(GetGreetingMessage(ctx_.store, ctx_.random, 2));
+    clockOutButton_->setEnabled(false);
+    const QTime recorded = RecordClockOut(context().store, context().clock, loginUserId_, businessDate);
+    clockOutTime_->setText(recorded.toString(kTimeFormat));
+    greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::Out));
 }
 
 void Form1::openSheets() {
@@ -270,14 +242,14 @@ void Form1::openMaintenance() {
 }
 
 bool Form1::showSheetSelection() {
-    Form2 selection(ctx_, this);
-    ctx_.navigator.showModal(selection);
+    Form2 selection(context(), this);
+    context().navigator.showModal(selection);
     return true;
 }
 
 bool Form1::showMaintenanceMenu() {
-    MenuMast menu(ctx_, this);
-    ctx_.navigator.showModal(menu);
+    Menu_Mast menu(context(), this);
+    context().navigator.showModal(menu);
     return true;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QDateTime>
-#include <QDialog>
 #include <QString>
 
 #include <optional>
 
-#include "platform/appcontext.h"
+#include "ui/screen.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,14 +16,14 @@ namespace tsumiki {
 // The clock screen: the logged-in staff member clocks in (optionally 同伴) and out for the working day and
 // sees the day's times and a greeting; an administrator also reaches the sheets and the maintenance menu.
 // The opener sets the three login properties before showing it; the screen loads when it is first shown.
-class Form1 final : public QDialog {
+class Form1 final : public Screen {
     Q_OBJECT
     Q_PROPERTY(QString LoginUserId READ loginUserId WRITE setLoginUserId)
     Q_PROPERTY(QString LoginUserName READ loginUserName WRITE setLoginUserName)
     Q_PROPERTY(QString LoginAuthority READ loginAuthority WRITE setLoginAuthority)
 
 public:
-    explicit Form1(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form1(AppContext& context, QWidget* parent = nullptr);
 
     const QString& loginUserId() const { return loginUserId_; }
     void setLoginUserId(const QString& id) { loginUserId_ = id; }
@@ -34,8 +33,7 @@ public:
     void setLoginAuthority(const QString& authority) { loginAuthority_ = authority; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void load() override;
 
 private:
     void buildControls();
@@ -45,7 +43,7 @@ private:
     void clockOut();
     void openSheets();
     void openMaintenance();
-    // Open the sheet selection screen and the maintenance menu through ctx_.navigator; each
+    // Open the sheet selection screen and the maintenance menu through the navigator; each
     // returns whether a screen was shown.
     bool showSheetSelection();
     bool showMaintenanceMenu();
@@ -54,24 +52,22 @@ private:
     // The clock-in shown on the screen (date and time labels); none when nothing usable is shown.
     std::optional<QDateTime> shownClockIn() const;
 
-    AppContext& ctx_;
     QString loginUserId_;
     QString loginUserName_;
     QString loginAuthority_;
-    bool loaded_ = false;
 
-    QLabel* label4_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    QPushButton* cmdin_ = nullptr;
-    QPushButton* cmdout_ = nullptr;
-    QPushButton* cmdkinmu_ = nullptr;
-    QPushButton* cmdMast_ = nullptr;
-    QPushButton* cmdEnd_ = nullptr;
+    QLabel* today_ = nullptr;
+    QLabel* nickname_ = nullptr;
+    QLabel* clockInTime_ = nullptr;
+    QLabel* clockInDate_ = nullptr;
+    QLabel* clockOutTime_ = nullptr;
+    QLabel* greeting_ = nullptr;
+    QCheckBox* douhanBox_ = nullptr;
+    QPushButton* clockInButton_ = nullptr;
+    QPushButton* clockOutButton_ = nullptr;
+    QPushButton* sheetsButton_ = nullptr;
+    QPushButton* maintenanceButton_ = nullptr;
+    QPushButton* logOffButton_ = nullptr;
 };
 
 }  // namespace tsumiki

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QLatin1String>
 #include <QString>
 
 #include <optional>
@@ -38,7 +39,7 @@ struct LoadedRecords {
 
 // Everything that makes one of the four editors what it is. The frame (TableEditor) does the rest.
 struct EditorTable {
-    const char* objectName;
+    QLatin1String screenName;
     const char16_t* caption;
     Table table;
     int gridTwips;
@@ -50,10 +51,8 @@ struct EditorTable {
     bool clockRecords = false;
 };
 
-const EditorTable& controlEditorTable();
-const EditorTable& messageEditorTable();
-const EditorTable& userEditorTable();
-const EditorTable& clockEditorTable();
+// The load of the control, message and user tables: every record in the order of its first column, the key.
+LoadedRecords loadByKey(const TableStore& store, Table table);
 
 // The texts of loaded records, made when the grid shows or reads a cell.
 class RecordSource final : public CellSource {

@@ -5,8 +5,9 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
-#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -15,9 +16,9 @@
 #include "store/guardedrewrite.h"
 #include "store/lookups.h"
 #include "store/writtenfield.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 #include "ui/grid/grid.h"
-#include "ui/lineedit.h"
-#include "ui/widgets.h"
 
 namespace tsumiki {
 namespace {
@@ -58,41 +59,39 @@ QString describeCharacter(const QString& text, qsizetype index) {
 
 }  // namespace
 
+namespace n = names::editor;
+
 TableEditor::TableEditor(AppContext& context, const EditorTable& table, QWidget* parent)
-    : QDialog(parent), context_(context), table_(table) {
-    setObjectName(QString::fromLatin1(table.objectName));
-    setWindowTitle(QString::fromUtf16(table.caption));
+    : Screen(context, table.screenName, QString::fromUtf16(table.caption), parent), table_(table) {
     buildControls();
 }
 
 void TableEditor::buildControls() {
     grid_ = new Grid(this);
-    grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    grid_->setObjectName(n::grid);
     grid_->setMinimumSize(twipsToPixels(table_.gridTwips, logicalDpiX()), twipsToPixels(5895, logicalDpiY()));
 
-    auto* back = makeButton(this, "cmdEnd", QStringLiteral("戻る"));
-    auto* update = makeButton(this, "cmdUpdate", QStringLiteral("登 録"));
-    auto* add = makeButton(this, "cmdAdd", QStringLiteral("行追加"));
-    auto* remove = makeButton(this, "cmdDelete", QStringLiteral("行削除"));
+    QPushButton* back = makeButton(this, n::backButton, QStringLiteral("戻る"));
+    QPushButton* update = makeButton(this, n::saveButton, QStringLiteral("登 録"));
+    QPushButton* add = makeButton(this, n::addButton, QStringLiteral("行追加"));
+    QPushButton* remove = makeButton(this, n::deleteButton, QStringLiteral("行削除"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back);
     buttons->addWidget(update);
     buttons->addStretch();
     buttons->addWidget(add);
-    auto numberBox = [&](const char* name) {
-        auto* box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(name));
+    auto numberBox = [&](QLatin1String name, const QString& accessibleName) {
+        QLineEdit* box = makeDigitBox(this, name, kNoMaxLength, context().boxes, accessibleName);
         box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-        attachDigitFilter(*box, context_.boxes);
         buttons->addWidget(box);
         return box;
     };
     if (table_.clockRecords) {
-        deleteFrom_ = numberBox("txtDeleteNoF");
-        buttons->addWidget(makeLabel(this, "Label2", QStringLiteral("～")));
-        deleteTo_ = numberBox("txtDeleteNoT");
+        deleteFrom_ = numberBox(n::deleteFromBox, QStringLiteral("削除する最初の行"));
+        buttons->addWidget(makeLabel(this, n::rangeLabel, QStringLiteral("～")));
+        deleteTo_ = numberBox(n::deleteToBox, QStringLiteral("削除する最後の行"));
     } else {
-        deleteFrom_ = numberBox("txtDeleteNo");
+        deleteFrom_ = numberBox(n::deleteRowBox, QStringLiteral("削除する行"));
     }
     buttons->addWidget(remove);
 
@@ -108,22 +107,8 @@ void TableEditor::buildControls() {
     connect(remove, &QPushButton::clicked, this, [this] { table_.clockRecords ? deleteRange() : deleteRow(); });
 }
 
-void TableEditor::showEvent(QShowEvent* event) {
-    if (!loaded_) {
-        load();
-    }
-    QDialog::showEvent(event);
-}
-
-void TableEditor::keyPressEvent(QKeyEvent* event) {
-    if (!screenparts::handleKey(*this, *event)) {
-        QDialog::keyPressEvent(event);
-    }
-}
-
 void TableEditor::load() {
-    loaded_ = true;
-    LoadedRecords records = table_.load(context_.store);
+    LoadedRecords records = table_.load(context().store);
     loadedBytes_ = records.table->bytes();
     keptRows_.clear();
     {
@@ -206,15 +191,15 @@ std::optional<int> TableEditor::rowNumber(const QString& text) const {
 void TableEditor::deleteRow() {
     const QString typed = deleteFrom_->text();
     if (typed.isEmpty()) {
-        context_.boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        context().boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
         return;
     }
     const std::optional<int> row = rowNumber(typed);
     if (!row) {
-        context_.boxes.warn(kError, QStringLiteral("行が存在しません"));
+        context().boxes.warn(kError, QStringLiteral("行が存在しません"));
         return;
     }
-    if (context_.boxes.ask(kDeleteQuestion, typed + QStringLiteral("行目を削除します。"))) {
+    if (context().boxes.ask(kDeleteQuestion, typed + QStringLiteral("行目を削除します。"))) {
         removeRows(*row, *row);
     }
     grid_->renumber();
@@ -224,23 +209,23 @@ void TableEditor::deleteRange() {
     const QString from = deleteFrom_->text();
     const QString to = deleteTo_->text();
     if (from.isEmpty() && to.isEmpty()) {
-        context_.boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        context().boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
         return;
     }
     const std::optional<int> first = rowNumber(from);
     const std::optional<int> last = rowNumber(to);
     if ((!from.isEmpty() && !first) || (!to.isEmpty() && !last)) {
-        context_.boxes.warn(kError, QStringLiteral("存在しない行を含んでいます。"));
+        context().boxes.warn(kError, QStringLiteral("存在しない行を含んでいます。"));
         return;
     }
     if (first && last && *first > *last) {
-        context_.boxes.warn(kError, QStringLiteral("削除対象行の大小関係が正しくありません。"));
+        context().boxes.warn(kError, QStringLiteral("削除対象行の大小関係が正しくありません。"));
         return;
     }
     const QString question = first && last
                                  ? from + QStringLiteral("行目から、") + to + QStringLiteral("行目を削除します。")
                                  : (first ? from : to) + QStringLiteral("行目を削除します。");
-    if (context_.boxes.ask(kDeleteQuestion, question)) {
+    if (context().boxes.ask(kDeleteQuestion, question)) {
         removeRows(first.value_or(*last), last.value_or(*first));
     }
     grid_->renumber();
@@ -299,7 +284,7 @@ std::optional<QByteArray> TableEditor::writtenContent() {
                 const QString text = column.written ? column.written(cell) : cell;
                 cp932::Encoded encoded = cp932::encode(text);
                 if (encoded.errorIndex >= 0) {
-                    context_.boxes.warn(
+                    context().boxes.warn(
                         kUpdateError,
                         QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
                                        "別の文字に置き換えてから登録してください。")
@@ -332,8 +317,8 @@ std::optional<QByteArray> TableEditor::writtenContent() {
 }
 
 void TableEditor::save() {
-    MessageBoxes& boxes = context_.boxes;
-    const TableStore& store = context_.store;
+    MessageBoxes& boxes = context().boxes;
+    const TableStore& store = context().store;
     if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
         return;
     }
@@ -354,7 +339,7 @@ void TableEditor::save() {
     }
     const QString fileName = schemaOf(table_.table).fileName;
     const GuardedRewriteResult result =
-        rewriteUnlessChanged(context_.store, table_.table, loadedBytes_, *content, context_.clock.now());
+        rewriteUnlessChanged(context().store, table_.table, loadedBytes_, *content, context().clock.now());
     qInfo("write %lld", tm.restart());
     switch (result.outcome) {
         case GuardedRewriteResult::Outcome::ChangedSinceLoad:

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDialog>
 
 #include <memory>
 #include <optional>
 
 #include "maintenance/editortable.h"
-#include "platform/appcontext.h"
+#include "ui/screen.h"
 
 class QLineEdit;
 class QPushButton;
@@ -19,22 +18,19 @@ class Grid;
 // The grid table editor: one table file in a grid, edited cell by cell from the grid's key notifications, rows
 // added at the end and deleted by number, saved by rewriting the whole file. What differs between the four
 // tables is their EditorTable; this frame holds no table of its own besides the grid.
-class TableEditor : public QDialog {
+class TableEditor : public Screen {
     Q_OBJECT
 
 public:
     TableEditor(AppContext& context, const EditorTable& table, QWidget* parent = nullptr);
 
-    // Fills the grid from the table file; runs when the screen is first shown.
-    void load();
+    // Fills the grid from the table file; runs at each opening (public for the benchmark, which opens the
+    // editor without showing it).
+    void load() override;
 
     // The encoded file content of the grid: the header and one line per data row. None, after telling the user,
     // when a cell holds a character the file cannot carry.
     std::optional<QByteArray> writtenContent();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -51,7 +47,6 @@ private:
     std::optional<int> rowNumber(const QString& text) const;
     int dataRows() const;
 
-    AppContext& context_;
     const EditorTable& table_;
     Grid* grid_ = nullptr;
     QLineEdit* deleteFrom_ = nullptr;
@@ -61,7 +56,6 @@ private:
     // appended behind them by earlier saves, which every later save writes again.
     QByteArray loadedBytes_;
     QByteArray keptRows_;
-    bool loaded_ = false;
 };
 
 }  // namespace tsumiki

@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QPointer>
-
 #include "platform/messageboxes.h"
 #include "platform/navigator.h"
-
-class QWidget;
 
 namespace tsumiki {
 

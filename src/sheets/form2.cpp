@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "attendance/businessdate.h"
 #include "sheets/form4.h"
@@ -11,8 +13,8 @@
 #include "sheets/sheetcontent.h"
 #include "store/lookups.h"
 #include "store/queries.h"
-#include "ui/lineedit.h"
-#include "ui/widgets.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 
 namespace tsumiki {
 namespace {
@@ -27,41 +29,35 @@ constexpr int kUserNameRole = Qt::UserRole + 1;
 
 }  // namespace
 
-Form2::Form2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("勤務表選択画面"));
-
-    auto* instruction = makeLabel(this, "Label2", QStringLiteral("対象の人を選択下さい。"));
-    auto* peopleCaption = makeLabel(this, "Label1", QStringLiteral("ニックネーム"));
+Form2::Form2(AppContext& context, QWidget* parent)
+    : Screen(context, names::form2::screen, QStringLiteral("勤務表選択画面"), parent) {
+    auto* instruction = makeLabel(this, QLatin1String("Label2"), QStringLiteral("対象の人を選択下さい。"));
     // Pick lists only: a typed entry could name nobody, and the ID travels as item data, whole.
     people_ = new QComboBox(this);
-    people_->setObjectName(QStringLiteral("Combo1"));
+    people_->setObjectName(names::form2::people);
     people_->setEditable(false);
     people_->setMinimumContentsLength(16);
-    peopleCaption->setBuddy(people_);
+    auto* peopleCaption = makeLabel(this, QLatin1String("Label1"), QStringLiteral("ニックネーム"), people_);
 
-    auto* yearCaption = makeLabel(this, "Label3", QStringLiteral("出力月"));
-    year_ = new QLineEdit(QStringLiteral("2009"), this);
-    year_->setObjectName(QStringLiteral("Text1"));
-    year_->setMaxLength(4);
-    year_->setAccessibleName(QStringLiteral("出力年"));
-    year_->setFixedWidth(year_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    auto* yearUnit = makeLabel(this, "Label4", QStringLiteral("年"));
+    yearBox_ = makeDigitBox(this, names::form2::yearBox, 4, context.boxes, QStringLiteral("出力年"));
+    yearBox_->setText(QStringLiteral("2009"));
+    yearBox_->setFixedWidth(yearBox_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    auto* yearUnit = makeLabel(this, QLatin1String("Label4"), QStringLiteral("年"));
     months_ = new QComboBox(this);
-    months_->setObjectName(QStringLiteral("Combo2"));
+    months_->setObjectName(names::form2::months);
     months_->setEditable(false);
-    yearCaption->setBuddy(months_);
+    auto* monthCaption = makeLabel(this, QLatin1String("Label3"), QStringLiteral("出力月"), months_);
 
-    auto* next = makeButton(this, "cmdNext", QStringLiteral("次へ"));
-    auto* sum = makeButton(this, "cmdSum", QStringLiteral("勤務集計表"));
-    auto* back = makeButton(this, "cmdEnd", QStringLiteral("戻る"));
+    auto* next = makeButton(this, names::form2::individualButton, QStringLiteral("次へ"));
+    auto* sum = makeButton(this, names::form2::staffButton, QStringLiteral("勤務集計表"));
+    auto* back = makeButton(this, names::form2::backButton, QStringLiteral("戻る"));
 
     auto* form = new QGridLayout;
     form->addWidget(instruction, 0, 0, 1, 4);
     form->addWidget(peopleCaption, 1, 0);
     form->addWidget(people_, 1, 1, 1, 3);
-    form->addWidget(yearCaption, 2, 0);
-    form->addWidget(year_, 2, 1);
+    form->addWidget(monthCaption, 2, 0);
+    form->addWidget(yearBox_, 2, 1);
     form->addWidget(yearUnit, 2, 2);
     form->addWidget(months_, 2, 3);
     form->setColumnStretch(3, 1);
@@ -75,15 +71,13 @@ Form2::Form2(AppContext& context, QWidget* parent) : QDialog(parent), context_(c
     layout->addSpacing(12);
     layout->addLayout(buttons);
 
-    attachDigitFilter(*year_, context_.boxes);
     connect(next, &QPushButton::clicked, this, &Form2::openIndividualSheet);
     connect(sum, &QPushButton::clicked, this, &Form2::openStaffSheet);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
-    load();
 }
 
 void Form2::load() {
-    for (const Record& user : AllUsers(context_.store.read(Table::User))) {
+    for (const Record& user : AllUsers(context().store.read(Table::User))) {
         const QString name = user.value(u"USERNAME").value_or(QString());
         const QString id = user.value(u"ID").value_or(QString());
         if (name.isEmpty()) {
@@ -95,12 +89,12 @@ void Form2::load() {
     }
     people_->setCurrentIndex(-1);
 
-    const QDateTime businessDate = GetBusinessDate(context_.store, context_.clock);
+    const QDateTime businessDate = GetBusinessDate(context().store, context().clock);
     for (const QString& entry : kMonthEntries) {
         months_->addItem(entry);
     }
     months_->setCurrentIndex(businessDate.date().month() - 1);
-    year_->setText(businessDate.date().toString(QStringLiteral("yyyy")));
+    yearBox_->setText(businessDate.date().toString(QStringLiteral("yyyy")));
 }
 
 QString Form2::sheetMonth() const {
@@ -109,13 +103,13 @@ QString Form2::sheetMonth() const {
 }
 
 bool Form2::refuse(const QString& text) {
-    context_.boxes.warn(QStringLiteral("エラー"), text);
+    context().boxes.warn(QStringLiteral("エラー"), text);
     return false;
 }
 
 bool Form2::checkYear() {
     // The digit filter lets "." and a leading "-" through; such a year would name no month.
-    if (!MonthStartFromTexts(year_->text(), QStringLiteral("01"))) {
+    if (!MonthStartFromTexts(yearBox_->text(), QStringLiteral("01"))) {
         return refuse(QStringLiteral("出力年を選択してください。"));
     }
     return true;
@@ -130,15 +124,15 @@ void Form2::openIndividualSheet() {
         return;
     }
     if (people_->currentIndex() < 0) {
-        refuse(GetMessageText(context_.store, QStringLiteral("E00009")));
+        refuse(GetMessageText(context().store, QStringLiteral("E00009")));
         return;
     }
-    Form4 sheet(context_, this);
+    Form4 sheet(context(), this);
     sheet.setTargetUserId(people_->currentData(kUserIdRole).toString());
     sheet.setTargetUserName(people_->currentData(kUserNameRole).toString());
     sheet.setSheetMonth(sheetMonth());
-    sheet.setSheetYear(year_->text());
-    context_.navigator.showModal(sheet);
+    sheet.setSheetYear(yearBox_->text());
+    context().navigator.showModal(sheet);
 }
 
 void Form2::openStaffSheet() {
@@ -149,10 +143,10 @@ void Form2::openStaffSheet() {
     if (!checkYear()) {
         return;
     }
-    Form5 sheet(context_, this);
+    Form5 sheet(context(), this);
     sheet.setSheetMonth(sheetMonth());
-    sheet.setSheetYear(year_->text());
-    context_.navigator.showModal(sheet);
+    sheet.setSheetYear(yearBox_->text());
+    context().navigator.showModal(sheet);
 }
 
 }  // namespace tsumiki

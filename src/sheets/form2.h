@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
-#include "platform/appcontext.h"
+#include "ui/screen.h"
 
 class QComboBox;
 class QLineEdit;
@@ -11,13 +9,15 @@ namespace tsumiki {
 
 // 勤務表選択画面: the person, year and month of a monthly sheet. It opens the individual or the all-staff sheet
 // and keeps its choices while they are open, so several sheets can be looked at one after another.
-class Form2 : public QDialog {
+class Form2 : public Screen {
     Q_OBJECT
 public:
     explicit Form2(AppContext& context, QWidget* parent = nullptr);
 
+protected:
+    void load() override;
+
 private:
-    void load();
     void openIndividualSheet();
     void openStaffSheet();
     // The month text "01"–"12" of the chosen entry; empty when none is chosen.
@@ -26,9 +26,8 @@ private:
     bool refuse(const QString& text);
     bool checkYear();
 
-    AppContext& context_;
     QComboBox* people_;
-    QLineEdit* year_;
+    QLineEdit* yearBox_;
     QComboBox* months_;
 };
 

@@ -3,17 +3,16 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "attendance/businessdate.h"
-#include "sheets/aggregation.h"
 #include "sheets/sheetcontent.h"
 #include "sheets/sheetgrid.h"
-#include "store/lookups.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 #include "ui/grid/grid.h"
-#include "ui/lineedit.h"
-#include "ui/widgets.h"
 
 namespace tsumiki {
 namespace {
@@ -24,56 +23,53 @@ constexpr int kUnitPriceLength = 5;
 
 }  // namespace
 
-Form4::Form4(AppContext& context, QWidget* parent) : SheetScreen(parent), context_(context) {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("勤務表個人画面"));
-
+Form4::Form4(AppContext& context, QWidget* parent)
+    : SheetScreen(context, names::form4::screen, QStringLiteral("勤務表個人画面"), parent) {
     grid_ = makeSheetGrid(this);
-    name_ = makeLabel(this, "Label1", QStringLiteral("ニックネーム"));
-    month_ = makeLabel(this, "Label2", QStringLiteral("○○月"));
-    screenparts::scaleFont(*name_, 1.3, true);
-    screenparts::scaleFont(*month_, 1.3, true);
-    screenparts::showsDataAsPlainText(*name_);
-    auto* totalCaption = makeLabel(this, "Label3", QStringLiteral("勤務時間合計："));
-    total_ = makeLabel(this, "Label4", QStringLiteral("000：00"));
+    nickname_ =
+        makeDataLabel(this, names::form4::nickname, QStringLiteral("ニックネーム"), QStringLiteral("ニックネーム"));
+    month_ = makeDataLabel(this, names::sheet::month, QStringLiteral("対象月"), QStringLiteral("○○月"));
+    scaleFont(*nickname_, 1.3, true);
+    scaleFont(*month_, 1.3, true);
+    total_ = makeDataLabel(this, names::form4::total, QStringLiteral("勤務時間合計"), QStringLiteral("000：00"));
+    auto* totalCaption = makeLabel(this, QLatin1String("Label3"), QStringLiteral("勤務時間合計："), total_);
 
     auto* frame = new QGroupBox(QStringLiteral("単価計算"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    totalCopy_ = makeLabel(frame, "Label6", QStringLiteral("000：00"));
-    auto* times = makeLabel(frame, "Label5", QStringLiteral("×"));
-    auto* priceCaption = makeLabel(frame, "Label10", QStringLiteral("単価"));
-    unitPrice_ = new QLineEdit(QStringLiteral("10000"), frame);
-    unitPrice_->setObjectName(QStringLiteral("txtTanka"));
-    unitPrice_->setMaxLength(kUnitPriceLength);
-    unitPrice_->setAlignment(Qt::AlignRight);
-    unitPrice_->setFixedWidth(unitPrice_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-    priceCaption->setBuddy(unitPrice_);
-    auto* equals = makeLabel(frame, "Label7", QStringLiteral("＝"));
-    auto* amountCaption = makeLabel(frame, "Label11", QStringLiteral("金額"));
-    amount_ = makeLabel(frame, "Label9", QStringLiteral("0"));
+    frame->setObjectName(QLatin1String("Frame1"));
+    totalCopy_ =
+        makeDataLabel(frame, names::form4::totalCopy, QStringLiteral("勤務時間合計"), QStringLiteral("000：00"));
+    auto* times = makeLabel(frame, QLatin1String("Label5"), QStringLiteral("×"));
+    unitPriceBox_ = makeDigitBox(frame, names::form4::unitPriceBox, kUnitPriceLength, context.boxes);
+    unitPriceBox_->setText(QStringLiteral("10000"));
+    unitPriceBox_->setAlignment(Qt::AlignRight);
+    unitPriceBox_->setFixedWidth(unitPriceBox_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
+    auto* priceCaption = makeLabel(frame, QLatin1String("Label10"), QStringLiteral("単価"), unitPriceBox_);
+    auto* equals = makeLabel(frame, QLatin1String("Label7"), QStringLiteral("＝"));
+    amount_ = makeDataLabel(frame, names::form4::amount, QStringLiteral("金額"), QStringLiteral("0"));
     amount_->setMinimumWidth(amount_->fontMetrics().horizontalAdvance(QStringLiteral("000,000,000")));
     amount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* amountCaption = makeLabel(frame, QLatin1String("Label11"), QStringLiteral("金額"), amount_);
     // A caption of the original layout that never changes; kept for its name, not shown.
-    auto* unused = makeLabel(frame, "Label8", QStringLiteral("000：00"));
+    auto* unused = makeLabel(frame, QLatin1String("Label8"), QStringLiteral("000：00"));
     unused->hide();
-    auto* recalc = makeButton(frame, "cmdkeisan", QStringLiteral("再計算"));
+    auto* recalc = makeButton(frame, names::form4::recalculateButton, QStringLiteral("再計算"));
     auto* calc = new QGridLayout(frame);
     calc->addWidget(priceCaption, 0, 2, Qt::AlignHCenter);
     calc->addWidget(amountCaption, 0, 4, Qt::AlignHCenter);
     calc->addWidget(totalCopy_, 1, 0, Qt::AlignRight);
     calc->addWidget(times, 1, 1);
-    calc->addWidget(unitPrice_, 1, 2);
+    calc->addWidget(unitPriceBox_, 1, 2);
     calc->addWidget(equals, 1, 3);
     calc->addWidget(amount_, 1, 4);
     calc->addWidget(recalc, 1, 5);
 
-    auto* exportButton = makeButton(this, "Command1", QStringLiteral("Excel出力"));
+    auto* exportButton = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
     // The workbook export is not available yet; the button stays visible where it belongs.
     exportButton->setEnabled(false);
-    auto* back = makeButton(this, "cmdEnd", QStringLiteral("戻る"));
+    auto* back = makeButton(this, names::sheet::backButton, QStringLiteral("戻る"));
 
     auto* header = new QHBoxLayout;
-    header->addWidget(name_);
+    header->addWidget(nickname_);
     header->addSpacing(24);
     header->addWidget(month_);
     header->addStretch();
@@ -95,7 +91,6 @@ Form4::Form4(AppContext& context, QWidget* parent) : SheetScreen(parent), contex
     layout->addWidget(grid_, 1);
     layout->addLayout(side);
 
-    attachDigitFilter(*unitPrice_, context_.boxes);
     connect(recalc, &QPushButton::clicked, this, &Form4::recalculate);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -109,7 +104,7 @@ void Form4::load() {
 void Form4::fill(const QDate& monthStart) {
     GridBatch batch(*grid_);
     shapeSheetGrid(*grid_, kColumns);
-    name_->setText(targetUserName_);
+    nickname_->setText(targetUserName_);
     if (!monthStart.isValid()) {
         // The selection screen refuses such a year; a sheet opened without one stays empty.
         grid_->setRows(1);
@@ -117,7 +112,7 @@ void Form4::fill(const QDate& monthStart) {
     }
     month_->setText(MonthText(monthStart));
 
-    const IndividualSheet sheet = BuildIndividualSheet(context_.store, targetUserId_, monthStart);
+    const IndividualSheet sheet = BuildIndividualSheet(context().store, targetUserId_, monthStart);
     grid_->setRows(static_cast<int>(sheet.days.size()) + 1);
     for (int d = 1; d <= sheet.days.size(); ++d) {
         const IndividualSheetDay& day = sheet.days[d - 1];
@@ -138,28 +133,23 @@ void Form4::fill(const QDate& monthStart) {
     totalCopy_->setText(sheet.totalText);
 
     // The price goes into the box as plain digits: a formatted "10,000" would be cut by the length limit.
-    const QString price = QString::number(GetUnitPrice(context_.store, targetUserId_));
-    unitPrice_->setMaxLength(std::max<int>(kUnitPriceLength, static_cast<int>(price.size())));
-    unitPrice_->setText(price);
-    amount_->setText(
-        FormatAmount(AmountFromTotal(total_->text(), price.toDouble(), GetRoundingMinutes(context_.store))));
+    const QString price = QString::number(sheet.unitPrice);
+    unitPriceBox_->setMaxLength(std::max<int>(kUnitPriceLength, static_cast<int>(price.size())));
+    unitPriceBox_->setText(price);
+    amount_->setText(sheet.amount);
 }
 
 void Form4::recalculate() {
-    const QString text = unitPrice_->text();
-    if (text.isEmpty()) {
-        amount_->setText(QStringLiteral("0"));
-        context_.boxes.warn(QStringLiteral("エラー"), QStringLiteral("単価に値を入力してください。"));
-        return;
-    }
-    const std::optional<qint64> price = ParseUnitPrice(text);
+    const QString text = unitPriceBox_->text();
+    const std::optional<double> price = ParseUnitPrice(text);
     if (!price) {
         amount_->setText(QStringLiteral("0"));
-        context_.boxes.warn(QStringLiteral("エラー"), QStringLiteral("値には数値以外の値を入力しないでください。"));
+        context().boxes.warn(QStringLiteral("エラー"),
+                             text.isEmpty() ? QStringLiteral("単価に値を入力してください。")
+                                            : QStringLiteral("値には数値以外の値を入力しないでください。"));
         return;
     }
-    amount_->setText(
-        FormatAmount(AmountFromTotal(total_->text(), static_cast<double>(*price), GetRoundingMinutes(context_.store))));
+    amount_->setText(PayText(context().store, total_->text(), *price));
 }
 
 }  // namespace tsumiki

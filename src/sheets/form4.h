@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/appcontext.h"
 #include "sheets/sheetscreen.h"
 
 class QLabel;
@@ -24,6 +23,8 @@ public:
     void setTargetUserId(const QString& id) { targetUserId_ = id; }
     const QString& targetUserName() const { return targetUserName_; }
     void setTargetUserName(const QString& name) { targetUserName_ = name; }
+
+protected:
     void load() override;
 
 private:
@@ -31,16 +32,15 @@ private:
     void fill(const QDate& monthStart);
     void recalculate();
 
-    AppContext& context_;
     QString targetUserId_;
     QString targetUserName_;
 
     Grid* grid_;
-    QLabel* name_;
+    QLabel* nickname_;
     QLabel* month_;
     QLabel* total_;
     QLabel* totalCopy_;
-    QLineEdit* unitPrice_;
+    QLineEdit* unitPriceBox_;
     QLabel* amount_;
 };
 

@@ -1,12 +1,15 @@
 #include "sheets/form5.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "sheets/sheetcontent.h"
 #include "sheets/sheetgrid.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
 #include "ui/grid/grid.h"
-#include "ui/widgets.h"
 
 namespace tsumiki {
 namespace {
@@ -16,19 +19,17 @@ const SheetColumn kColumns[] = {{u"ニックネーム", 1200}, {u"時間", 600},
 
 }  // namespace
 
-Form5::Form5(AppContext& context, QWidget* parent) : SheetScreen(parent), context_(context) {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("勤務表全員画面"));
-
-    auto* title = makeLabel(this, "Label1", QStringLiteral("全員勤務時間一覧"));
-    month_ = makeLabel(this, "Label2", QStringLiteral("○○月"));
-    screenparts::scaleFont(*title, 1.3, true);
-    screenparts::scaleFont(*month_, 1.3, true);
+Form5::Form5(AppContext& context, QWidget* parent)
+    : SheetScreen(context, names::form5::screen, QStringLiteral("勤務表全員画面"), parent) {
+    auto* title = makeLabel(this, QLatin1String("Label1"), QStringLiteral("全員勤務時間一覧"));
+    month_ = makeDataLabel(this, names::sheet::month, QStringLiteral("対象月"), QStringLiteral("○○月"));
+    scaleFont(*title, 1.3, true);
+    scaleFont(*month_, 1.3, true);
     grid_ = makeSheetGrid(this);
-    auto* exportButton = makeButton(this, "Command1", QStringLiteral("Excel出力"));
+    auto* exportButton = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
     // The workbook export is not available yet; the button stays visible where it belongs.
     exportButton->setEnabled(false);
-    auto* back = makeButton(this, "cmdEnd", QStringLiteral("戻る"));
+    auto* back = makeButton(this, names::sheet::backButton, QStringLiteral("戻る"));
 
     auto* header = new QHBoxLayout;
     header->addWidget(title);
@@ -61,7 +62,7 @@ void Form5::fill() {
         // The selection screen refuses such a year; a sheet opened without one stays empty.
         return;
     }
-    const QList<StaffSheetLine> lines = BuildStaffSheet(context_.store, *monthStart);
+    const QList<StaffSheetLine> lines = BuildStaffSheet(context().store, *monthStart);
     grid_->setRows(static_cast<int>(lines.size()) + 1);
     for (int r = 1; r <= lines.size(); ++r) {
         const StaffSheetLine& line = lines[r - 1];

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/appcontext.h"
 #include "sheets/sheetscreen.h"
 
 class QLabel;
@@ -15,13 +14,13 @@ class Form5 : public SheetScreen {
 public:
     explicit Form5(AppContext& context, QWidget* parent = nullptr);
 
+protected:
     void load() override;
 
 private:
     // Everything load() shows, while the grid is in a batch.
     void fill();
 
-    AppContext& context_;
     Grid* grid_;
     QLabel* month_;
 };

@@ -79,6 +79,8 @@ IndividualSheet BuildIndividualSheet(const TableStore& store, const QString& use
         }
     }
     sheet.totalText = WorkedTotalText(sheet.totalSeconds);
+    sheet.unitPrice = GetUnitPrice(store, userId);
+    sheet.amount = PayText(store, sheet.totalText, sheet.unitPrice);
     return sheet;
 }
 
@@ -99,12 +101,18 @@ QList<StaffSheetLine> BuildStaffSheet(const TableStore& store, const QDate& mont
     return lines;
 }
 
-std::optional<qint64> ParseUnitPrice(const QString& text) {
-    const QStringView digits = text.startsWith(u'-') ? QStringView(text).mid(1) : QStringView(text);
-    if (!isDigits(digits) || digits.size() > 12) {
+QString PayText(const TableStore& store, const QString& totalText, double unitPrice) {
+    return FormatAmount(AmountFromTotal(totalText, unitPrice, GetRoundingMinutes(store)));
+}
+
+std::optional<double> ParseUnitPrice(const QString& text) {
+    QString digits = text.startsWith(u'-') ? text.mid(1) : text;
+    if (digits.count(u'.') > 1 || !isDigits(digits.remove(u'.'))) {
         return std::nullopt;
     }
-    return text.toLongLong();
+    bool ok = false;
+    const double price = text.toDouble(&ok);
+    return ok ? std::optional<double>(price) : std::nullopt;
 }
 
 }  // namespace tsumiki

@@ -45,11 +45,13 @@ struct IndividualSheetDay {
 struct IndividualSheet {
     QList<IndividualSheetDay> days;  // one per calendar day
     qint64 totalSeconds = 0;
-    QString totalText;  // WorkedTotalText
+    QString totalText;     // WorkedTotalText
+    qint32 unitPrice = 0;  // the person's stored TANKA
+    QString amount;        // the pay for the total at that price, "#,##0"
 };
 
-// One person's month: every calendar day with its weekday and colour, the day's times from the clock table, and
-// the month's total.
+// One person's month: every calendar day with its weekday and colour, the day's times from the clock table, the
+// month's total and its pay.
 IndividualSheet BuildIndividualSheet(const TableStore& store, const QString& userId, const QDate& monthStart);
 
 struct StaffSheetLine {
@@ -62,8 +64,11 @@ struct StaffSheetLine {
 // Every user with an ID, in file order, with the month's total and pay at the user's unit price.
 QList<StaffSheetLine> BuildStaffSheet(const TableStore& store, const QDate& monthStart);
 
-// The unit price box's text as a whole number of currency units; nothing when it is empty, not a whole number
-// or too large to be a price.
-std::optional<qint64> ParseUnitPrice(const QString& text);
+// The pay for a WorkedTotalText at the unit price, with the rounding unit the control table holds now: "#,##0".
+QString PayText(const TableStore& store, const QString& totalText, double unitPrice);
+
+// A typed unit price: an optional leading "-", digits and at most one full stop, with at least one digit
+// ("150.5", "-5", ".5"). Nothing for anything else ("1.2.3", "-", empty, a control character).
+std::optional<double> ParseUnitPrice(const QString& text);
 
 }  // namespace tsumiki

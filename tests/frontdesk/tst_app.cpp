@@ -24,32 +24,30 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // sample tables unless told otherwise, run on the offscreen platform.
 struct AppFolder {
     explicit AppFolder(bool withTables) {
-        const QString program = path(QStringLiteral("tsumiki"));
-        QFile::copy(QStringLiteral(TSUMIKI_EXE), program);
+        const QString program = path("tsumiki");
+        QFile::copy(QString(TSUMIKI_EXE), program);
         QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
         if (withTables) {
-            const QDir sample(QStringLiteral(TSUMIKI_SOURCE_DIR "/data/DB"));
-            QDir(dir.path()).mkpath(QStringLiteral("DB"));
-            for (const QString& name : sample.entryList({QStringLiteral("*.csv")}, QDir::Files)) {
+            const QDir sample(TSUMIKI_SOURCE_DIR "/data/DB");
+            QDir(dir.path()).mkpath("DB");
+            for (const QString& name : sample.entryList({"*.csv"}, QDir::Files)) {
                 QFile::copy(sample.filePath(name), db(name));
             }
         }
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    QString db(const QString& table = {}) const {
-        return table.isEmpty() ? path(QStringLiteral("DB")) : path(QStringLiteral("DB/") + table);
-    }
+    QString db(const QString& table = {}) const { return table.isEmpty() ? path("DB") : path("DB/" + table); }
 
     // The exit code, or -1 when the program had to be killed; standard error goes to `errors`.
     int run(const QString& screenshots = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QString("QT_QPA_PLATFORM"), QString("offscreen"));
         if (!screenshots.isEmpty()) {
-            env.insert(QStringLiteral("TSUMIKI_SCREENSHOT_DIR"), screenshots);
+            env.insert(QString("TSUMIKI_SCREENSHOT_DIR"), screenshots);
         }
         p.setProcessEnvironment(env);
-        p.start(path(QStringLiteral("tsumiki")), {});
+        p.start(path(QString("tsumiki")), {});
         const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
         if (!ended) {
             p.kill();
@@ -89,10 +87,10 @@ void TestApp::failureInAHandlerIsShownOnceAndEndsTheProgram() {
     ErrorBoundary boundary(&boxes, [&exits](int status) { exits.append(status); });
     auto* app = static_cast<GuardedApplication*>(QCoreApplication::instance());
     app->setBoundary(&boundary);
-    QPushButton button(QStringLiteral("x"));
+    QPushButton button(QString("x"));
     QObject::connect(&button, &QPushButton::clicked, [&] {
         if (storeError) {
-            throw StoreError(QStringLiteral("データフォルダ「/x/DB」が見つかりません。"));
+            throw StoreError(QString("データフォルダ「/x/DB」が見つかりません。"));
         }
         throw std::runtime_error("boom");
     });
@@ -103,7 +101,7 @@ void TestApp::failureInAHandlerIsShownOnceAndEndsTheProgram() {
     app->setBoundary(nullptr);
 
     QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("エラー"));
+    QCOMPARE(boxes.shown[0].title, QString("エラー"));
     QCOMPARE(boxes.shown[0].text, text);
     QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
     QCOMPARE(exits, QList<int>{ErrorBoundary::kExitStatus});
@@ -112,13 +110,10 @@ void TestApp::failureInAHandlerIsShownOnceAndEndsTheProgram() {
 void TestApp::brokenDataFolderStopsTheStart_data() {
     QTest::addColumn<QString>("broken");
     QTest::addColumn<QString>("message");  // %1: the DB folder
-    QTest::newRow("no DB folder") << "folder"
-                                  << "データフォルダ「%1」が見つかりません。";
-    QTest::newRow("a table missing") << "missing"
-                                     << "データファイル「%1/ユーザー.csv」が見つかりません。";
+    QTest::newRow("no DB folder") << QString("folder") << "データフォルダ「%1」が見つかりません。";
+    QTest::newRow("a table missing") << QString("missing") << "データファイル「%1/ユーザー.csv」が見つかりません。";
     QTest::newRow("a table saved as UTF-8")
-        << "utf-8"
-        << "データファイル「%1/ユーザー.csv」は UTF-8 で保存されているため読み込めません。";
+        << QString("utf-8") << "データファイル「%1/ユーザー.csv」は UTF-8 で保存されているため読み込めません。";
 }
 
 void TestApp::brokenDataFolderStopsTheStart() {
@@ -126,9 +121,9 @@ void TestApp::brokenDataFolderStopsTheStart() {
     QFETCH(QString, message);
     AppFolder folder(broken != u"folder");
     if (broken == u"missing") {
-        QVERIFY(QFile::remove(folder.db(QStringLiteral("ユーザー.csv"))));
+        QVERIFY(QFile::remove(folder.db(QString("ユーザー.csv"))));
     } else if (broken == u"utf-8") {
-        writeFile(folder.db(QStringLiteral("ユーザー.csv")), "ID,USERNAME,KENGEN,TANKA\r\n1,店長,ADMIN,1\r\n");
+        writeFile(folder.db(QString("ユーザー.csv")), "ID,USERNAME,KENGEN,TANKA\r\n1,店長,ADMIN,1\r\n");
     }
     QCOMPARE(folder.run(), ErrorBoundary::kExitStatus);
     QCOMPARE(folder.errors.count(message.arg(folder.db())), 1);
@@ -138,19 +133,19 @@ void TestApp::logsInAndClocksInWithTheSampleData() {
     // The screenshot walk logs the administrator 0001 in, clocks in, opens both sheets and logs off, through the
     // real program and its own clock.
     AppFolder folder(true);
-    const QString clockTable = folder.db(QStringLiteral("個人出退勤時間.csv"));
+    const QString clockTable = folder.db(QString("個人出退勤時間.csv"));
     writeFile(clockTable, "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
-    const QString shots = folder.path(QStringLiteral("shots"));
+    const QString shots = folder.path(QString("shots"));
     QCOMPARE(folder.run(shots), 0);
     QFile f(clockTable);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
     QCOMPARE(lines.size(), 3);  // the header, the clock-in, and nothing after the last line end
     QVERIFY2(lines[1].startsWith("\"0001\",\"") && lines[1].endsWith(",\"1\",\"0\"\r"), lines[1].constData());
-    const QStringList pictures = QDir(shots).entryList({QStringLiteral("*.png")}, QDir::Files);
+    const QStringList pictures = QDir(shots).entryList({QString("*.png")}, QDir::Files);
     QCOMPARE(pictures.size(), 9);
-    QVERIFY(pictures.contains(QStringLiteral("8-individual-sheet.png")));
-    QVERIFY(pictures.contains(QStringLiteral("9-all-staff-sheet.png")));
+    QVERIFY(pictures.contains(QString("8-individual-sheet.png")));
+    QVERIFY(pictures.contains(QString("9-all-staff-sheet.png")));
 }
 
 int main(int argc, char** argv) {

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -5,37 +6,36 @@
 
 #include "frontdesk/form1.h"
 #include "frontdeskfixture.h"
+#include "ui/controlnames.h"
 
 using namespace tsumiki;
-using tsumiki::test::FrontDesk;
+namespace n = tsumiki::names::form1;
 
 namespace {
 
-const QString kDay = QStringLiteral("2026/12/05 5:00:00");  // the business date 2026/12/05, day change 05:00
+const QString kDay = "2026/12/05 5:00:00";  // the business date 2026/12/05, day change 05:00
 
 QString row(const QString& inputTime, const QString& timePrint, const QString& kind, const QString& douhan = {}) {
-    return QStringLiteral("\"0002\",\"%1\",\"%2\",\"%3\",\"%4\"").arg(inputTime, timePrint, kind, douhan);
-}
-
-QStringList dataRows(const FrontDesk& desk) {
-    return desk.clockText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+    return test::clockRow("0002", inputTime, timePrint, kind, douhan);
 }
 
 // The clock screen opened for さくら (0002), as the login screen opens it.
 struct ClockScreen {
-    explicit ClockScreen(FrontDesk& desk, const QString& authority = QStringLiteral("0")) : form(desk.ctx) {
-        form.setLoginUserId(QStringLiteral("0002"));
-        form.setLoginUserName(QStringLiteral("さくら"));
+    explicit ClockScreen(test::FrontDesk& desk, const QString& authority = "0") : form(desk.context) {
+        form.setLoginUserId("0002");
+        form.setLoginUserName("さくら");
         form.setLoginAuthority(authority);
         form.show();
-        if (!QTest::qWaitForWindowExposed(&form)) {
-            qFatal("the clock screen was not shown");
-        }
     }
-    QString text(const char* label) { return form.findChild<QLabel*>(QLatin1String(label))->text(); }
-    QPushButton* button(const char* name) { return form.findChild<QPushButton*>(QLatin1String(name)); }
-    QCheckBox* check1() { return form.findChild<QCheckBox*>(QStringLiteral("Check1")); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QString text(QLatin1String label) { return form.findChild<QLabel*>(label)->text(); }
+    QPushButton* button(QLatin1String name) { return form.findChild<QPushButton*>(name); }
+    QCheckBox* douhan() { return form.findChild<QCheckBox*>(n::douhanBox); }
+    void click(QLatin1String name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    // Which of 出勤, 同伴 and 退出 can be used.
+    QString usable() {
+        return QString(button(n::clockInButton)->isEnabled() ? "in " : "") + (douhan()->isEnabled() ? "douhan " : "") +
+               (button(n::clockOutButton)->isEnabled() ? "out" : "");
+    }
     Form1 form;
 };
 
@@ -52,35 +52,28 @@ private slots:
     void clockIn();
     void clockOut_data();
     void clockOut();
-    void doubleClicksAppendOneRowEach();
-    void secondClockOutOfTheDayIsPrevented();
-    void logOff();
+    void eachClickAppendsOneRowAtMost();
 };
 
 void TestForm1::opensWithTheDaysTimes_data() {
     QTest::addColumn<QString>("now");
     QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QStringList>("shown");  // Label4, Label1, Label8, Label3
+    QTest::addColumn<QStringList>("shown");  // date, clock-in time, clock-in date, clock-out time, usable
     QTest::addColumn<bool>("douhan");
     const QString in = row(kDay, "2026/12/05 09:15", "1", "1");
     const QString out = row(kDay, "2026/12/05 18:00", "2");
-    const QString night = row(kDay, "2026/12/05 21:15", "1", "0");
-    const QString other = QString(in).replace("0002", "0003");
+    const QString evening = row(kDay, "2026/12/05 21:15", "1", "0");
     QTest::newRow("nothing recorded") << "2026/12/05 09:07:00" << QStringList{}
-                                      << QStringList{"2026年12月05日", "", "", ""} << false;
-    QTest::newRow("clocked in with 同伴")
-        << "2026/12/05 12:00:00" << QStringList{in} << QStringList{"2026年12月05日", "09:15", "2026/12/05", ""} << true;
+                                      << QStringList{"2026年12月05日", "", "", "", "in douhan out"} << false;
+    QTest::newRow("clocked in with 同伴") << "2026/12/05 12:00:00" << QStringList{in}
+                                          << QStringList{"2026年12月05日", "09:15", "2026/12/05", "", "out"} << true;
     QTest::newRow("clocked in and out") << "2026/12/05 19:00:00" << QStringList{in, out}
-                                        << QStringList{"2026年12月05日", "09:15", "2026/12/05", "18:00"} << true;
+                                        << QStringList{"2026年12月05日", "09:15", "2026/12/05", "18:00", ""} << true;
     QTest::newRow("after midnight of a night shift")
-        << "2026/12/06 02:30:00" << QStringList{night} << QStringList{"2026年12月06日", "21:15", "2026/12/05", ""}
-        << false;
-    QTest::newRow("yesterday's rows") << "2026/12/06 09:00:00" << QStringList{in, out}
-                                      << QStringList{"2026年12月06日", "", "", ""} << false;
-    QTest::newRow("another person's rows")
-        << "2026/12/05 12:00:00" << QStringList{other} << QStringList{"2026年12月05日", "", "", ""} << false;
+        << "2026/12/06 02:30:00" << QStringList{evening}
+        << QStringList{"2026年12月06日", "21:15", "2026/12/05", "", "out"} << false;
     QTest::newRow("a hand-edited time") << "2026/12/05 12:00:00" << QStringList{row(kDay, "朝", "1", "0")}
-                                        << QStringList{"2026年12月05日", "朝", "", ""} << false;
+                                        << QStringList{"2026年12月05日", "朝", "", "", "out"} << false;
 }
 
 void TestForm1::opensWithTheDaysTimes() {
@@ -88,19 +81,20 @@ void TestForm1::opensWithTheDaysTimes() {
     QFETCH(QStringList, rows);
     QFETCH(QStringList, shown);
     QFETCH(bool, douhan);
-    FrontDesk desk;
+    test::FrontDesk desk;
     desk.clock.set(now);
-    desk.writeClockRows(rows);
+    desk.folder.writeClockRows(rows);
     ClockScreen screen(desk);
-    QCOMPARE(screen.form.windowTitle(), QStringLiteral("出勤・退出画面"));
-    QCOMPARE((QStringList{screen.text("Label4"), screen.text("Label1"), screen.text("Label8"), screen.text("Label3")}),
+    QCOMPARE((QStringList{screen.text(n::today), screen.text(n::clockInTime), screen.text(n::clockInDate),
+                          screen.text(n::clockOutTime), screen.usable()}),
              shown);
-    QCOMPARE(screen.text("Label5"), QStringLiteral("さくら"));
-    QVERIFY(screen.text("Label2").isEmpty());
-    QCOMPARE(screen.check1()->isChecked(), douhan);
-    QCOMPARE(screen.button("cmdin")->isEnabled(), shown[1].isEmpty());
-    QCOMPARE(screen.check1()->isEnabled(), shown[1].isEmpty());
-    QCOMPARE(screen.button("cmdout")->isEnabled(), shown[3].isEmpty());
+    QCOMPARE(screen.text(n::nickname), "さくら");
+    // A screen reader reads the time, or the caption while there is none.
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(screen.form.findChild<QLabel*>(n::clockInTime))->text(QAccessible::Name),
+        shown[1].isEmpty() ? "出勤時間" : shown[1]);
+    QVERIFY(screen.text(n::greeting).isEmpty());
+    QCOMPARE(screen.douhan()->isChecked(), douhan);
 }
 
 void TestForm1::adminButtonsByAuthority_data() {
@@ -115,31 +109,29 @@ void TestForm1::adminButtonsByAuthority_data() {
 void TestForm1::adminButtonsByAuthority() {
     QFETCH(QString, authority);
     QFETCH(bool, admin);
-    FrontDesk desk;
-    desk.clock.set(QStringLiteral("2026/12/05 09:07:00"));
+    test::FrontDesk desk;
+    desk.clock.set("2026/12/05 09:07:00");
     ClockScreen screen(desk, authority);
-    QCOMPARE(screen.button("cmdkinmu")->isEnabled(), admin);
-    QCOMPARE(screen.button("cmdMast")->isEnabled(), admin);
-    // The sheet selection and the maintenance menu open for an administrator; coming back from the sheets
-    // re-reads nothing, so the greeting stays.
-    screen.click("cmdin");
-    screen.click("cmdkinmu");
-    // While the menu is open a clock-out is corrected away; the screen shows it once the menu has closed.
+    QCOMPARE(screen.button(n::sheetsButton)->isEnabled(), admin);
+    QCOMPARE(screen.button(n::maintenanceButton)->isEnabled(), admin);
+    // The sheet selection opens for an administrator; coming back re-reads nothing, so the greeting stays.
+    screen.click(n::clockInButton);
+    screen.click(n::sheetsButton);
+    QCOMPARE(screen.text(n::greeting), "おはよう2");
+    // While the maintenance menu is open the clock-in is corrected away; the screen refreshes when it closes.
     desk.navigator.onShow = [&](QDialog& opened) {
-        if (opened.objectName() == QStringLiteral("Menu_Mast")) {
-            desk.writeClockRows({});
+        if (opened.objectName() == "Menu_Mast") {
+            desk.folder.writeClockRows({});
         }
     };
-    screen.click("cmdMast");
+    screen.click(n::maintenanceButton);
     QCOMPARE(desk.navigator.opened.size(), admin ? 2 : 0);
     if (admin) {
-        QCOMPARE(desk.navigator.opened[0].screen, QStringLiteral("Form2"));
-        QCOMPARE(desk.navigator.opened[1].screen, QStringLiteral("Menu_Mast"));
+        QCOMPARE(desk.navigator.opened[0].screen, "Form2");
+        QCOMPARE(desk.navigator.opened[1].screen, "Menu_Mast");
     }
-    // The refresh after the menu clears the greeting along with the clock-in the menu's edit removed.
-    QCOMPARE(screen.text("Label2"), admin ? QString() : QStringLiteral("おはよう2"));
-    QCOMPARE(screen.button("cmdin")->isEnabled(), admin);
-    QVERIFY(screen.button("cmdout")->isEnabled());
+    QCOMPARE(screen.text(n::greeting), admin ? "" : "おはよう2");
+    QCOMPARE(screen.usable(), admin ? "in douhan out" : "out");
 }
 
 void TestForm1::clockIn_data() {
@@ -155,19 +147,18 @@ void TestForm1::clockIn() {
     QFETCH(QString, now);
     QFETCH(bool, douhan);
     QFETCH(QString, recorded);
-    FrontDesk desk;
+    test::FrontDesk desk;
     desk.clock.set(now);
     ClockScreen screen(desk);
     if (douhan) {
-        QTest::mouseClick(screen.check1(), Qt::LeftButton);
+        QTest::mouseClick(screen.douhan(), Qt::LeftButton);
     }
-    screen.click("cmdin");
-    QCOMPARE(dataRows(desk), QStringList{row(kDay, recorded, "1", douhan ? "1" : "0")});
-    QCOMPARE(screen.text("Label8") + ' ' + screen.text("Label1"), recorded);
-    QCOMPARE(screen.text("Label2"), QStringLiteral("おはよう2"));
-    QCOMPARE(screen.check1()->isChecked(), douhan);
-    QVERIFY(!screen.button("cmdin")->isEnabled() && !screen.check1()->isEnabled());
-    QVERIFY(screen.button("cmdout")->isEnabled());
+    screen.click(n::clockInButton);
+    QCOMPARE(desk.clockRows(), QStringList{row(kDay, recorded, "1", douhan ? "1" : "0")});
+    QCOMPARE(screen.text(n::clockInDate) + ' ' + screen.text(n::clockInTime), recorded);
+    QCOMPARE(screen.text(n::greeting), "おはよう2");
+    QCOMPARE(screen.douhan()->isChecked(), douhan);
+    QCOMPARE(screen.usable(), "out");
 }
 
 void TestForm1::clockOut_data() {
@@ -182,8 +173,6 @@ void TestForm1::clockOut_data() {
     QTest::newRow("after midnight of a night shift") << "05:00" << QStringList{row(kDay, "2026/12/05 21:15", "1", "0")}
                                                      << "2026/12/06 02:37:00" << row(kDay, "2026/12/06 02:30", "2");
     // A forgotten or unreadable clock-in must not keep anyone from leaving.
-    QTest::newRow("no clock-in") << "05:00" << QStringList{} << "2026/12/05 18:07:00"
-                                 << row(kDay, "2026/12/05 18:00", "2");
     QTest::newRow("evening clock-in, day changing at midnight")
         << "00:00" << QStringList{row("2026/12/05", "2026/12/05 21:15", "1", "0")} << "2026/12/06 01:10:00"
         << row("2026/12/06", "2026/12/06 01:00", "2");
@@ -196,62 +185,48 @@ void TestForm1::clockOut() {
     QFETCH(QStringList, rows);
     QFETCH(QString, now);
     QFETCH(QString, written);
-    FrontDesk desk;
-    desk.writeDayChange(dayChange);
-    desk.writeClockRows(rows);
+    test::FrontDesk desk;
+    desk.folder.writeSettings(dayChange);
+    desk.folder.writeClockRows(rows);
     desk.clock.set(now);
     ClockScreen screen(desk);
-    screen.click("cmdout");
+    screen.click(n::clockOutButton);
     if (written.isEmpty()) {
         QCOMPARE(desk.boxes.shown.size(), 1);
-        QCOMPARE(desk.boxes.shown[0].title, QStringLiteral("エラー"));
-        QCOMPARE(desk.boxes.shown[0].text, QStringLiteral("まだ出勤時間になっていないため退出できません。"));
+        QCOMPARE(desk.boxes.shown[0].title, "エラー");
+        QCOMPARE(desk.boxes.shown[0].text, "まだ出勤時間になっていないため退出できません。");
         QCOMPARE(desk.boxes.shown[0].icon, MessageIcon::Exclamation);
-        QCOMPARE(dataRows(desk), rows);
-        QVERIFY(screen.text("Label3").isEmpty() && screen.text("Label2").isEmpty());
-        QVERIFY(screen.button("cmdout")->isEnabled());
+        QCOMPARE(desk.clockRows(), rows);
+        QVERIFY(screen.text(n::clockOutTime).isEmpty() && screen.text(n::greeting).isEmpty());
+        QVERIFY(screen.button(n::clockOutButton)->isEnabled());
     } else {
         QVERIFY(desk.boxes.shown.isEmpty());
-        QCOMPARE(dataRows(desk), rows + QStringList{written});
-        QCOMPARE(screen.text("Label3"), written.section(u'"', 5, 5).right(5));  // the time of TIMEPRINT
-        QCOMPARE(screen.text("Label2"), QStringLiteral("おつかれ2"));
-        QVERIFY(!screen.button("cmdout")->isEnabled());
+        QCOMPARE(desk.clockRows(), rows + QStringList{written});
+        QCOMPARE(screen.text(n::clockOutTime), written.section(u'"', 5, 5).right(5));  // the time of TIMEPRINT
+        QCOMPARE(screen.text(n::greeting), "おつかれ2");
+        QVERIFY(!screen.button(n::clockOutButton)->isEnabled());
     }
 }
 
-void TestForm1::doubleClicksAppendOneRowEach() {
-    FrontDesk desk;
-    desk.clock.set(QStringLiteral("2026/12/05 09:07:00"));
-    ClockScreen screen(desk);
-    screen.click("cmdin");
-    QTest::mouseDClick(screen.button("cmdin"), Qt::LeftButton);
-    desk.clock.set(QStringLiteral("2026/12/05 18:00:00"));
-    screen.click("cmdout");
-    QTest::mouseDClick(screen.button("cmdout"), Qt::LeftButton);
-    QCOMPARE(dataRows(desk),
-             (QStringList{row(kDay, "2026/12/05 09:15", "1", "0"), row(kDay, "2026/12/05 18:00", "2")}));
-}
-
-void TestForm1::secondClockOutOfTheDayIsPrevented() {
-    FrontDesk desk;
-    desk.writeClockRows({row(kDay, "2026/12/05 09:15", "1", "0"), row(kDay, "2026/12/05 18:00", "2")});
-    desk.clock.set(QStringLiteral("2026/12/05 19:00:00"));
+void TestForm1::eachClickAppendsOneRowAtMost() {
+    test::FrontDesk desk;
+    desk.clock.set("2026/12/05 09:07:00");
+    {
+        ClockScreen screen(desk);
+        screen.click(n::clockInButton);
+        QTest::mouseDClick(screen.button(n::clockInButton), Qt::LeftButton);
+        desk.clock.set("2026/12/05 18:00:00");
+        screen.click(n::clockOutButton);
+        QTest::mouseDClick(screen.button(n::clockOutButton), Qt::LeftButton);
+    }
+    const QStringList day{row(kDay, "2026/12/05 09:15", "1", "0"), row(kDay, "2026/12/05 18:00", "2")};
+    QCOMPARE(desk.clockRows(), day);
+    // Opened again the same day: neither can be pressed.
     ClockScreen again(desk);
-    QVERIFY(!again.button("cmdout")->isEnabled());
-    again.click("cmdout");
-    again.click("cmdin");
-    QCOMPARE(dataRows(desk).size(), 2);
-}
-
-void TestForm1::logOff() {
-    FrontDesk desk;
-    desk.clock.set(QStringLiteral("2026/12/05 09:07:00"));
-    ClockScreen screen(desk);
-    QTest::keyClick(&screen.form, Qt::Key_Escape);
-    QVERIFY(screen.form.isVisible());
-    screen.click("cmdEnd");
-    QVERIFY(!screen.form.isVisible());
-    QVERIFY(dataRows(desk).isEmpty());
+    QCOMPARE(again.usable(), "");
+    again.click(n::clockOutButton);
+    again.click(n::clockInButton);
+    QCOMPARE(desk.clockRows(), day);
 }
 
 QTEST_MAIN(TestForm1)

@@ -3,6 +3,10 @@
 #include <QtTest>
 
 #include "editorscript.h"
+#include "maintenance/mast_ctrl.h"
+#include "maintenance/mast_kinmu.h"
+#include "maintenance/mast_message.h"
+#include "maintenance/mast_user.h"
 #include "ui/grid/grid.h"
 
 using namespace tsumiki;
@@ -12,8 +16,8 @@ namespace {
 
 const EditorTable& editorNamed(const QString& name) {
     for (const EditorTable* t :
-         {&controlEditorTable(), &messageEditorTable(), &userEditorTable(), &clockEditorTable()}) {
-        if (name == QLatin1String(t->objectName)) {
+         {&Mast_Ctrl::table(), &Mast_Message::table(), &Mast_User::table(), &Mast_Kinmu::table()}) {
+        if (name == t->screenName) {
             return *t;
         }
     }
@@ -238,7 +242,7 @@ void TestEditors::session() {
 }
 
 void TestEditors::refusedCharacterNamesRowColumnAndKeepsText() {
-    EditorFixture fixture(userEditorTable(), kUsers);
+    EditorFixture fixture(Mast_User::table(), kUsers);
     const QByteArray original = fixture.folder.bytes(Table::User);
     fixture.run({"at 3 2", "ime 😀", "save"});
     QCOMPARE(fixture.messages(),
@@ -249,7 +253,7 @@ void TestEditors::refusedCharacterNamesRowColumnAndKeepsText() {
 }
 
 void TestEditors::escapeClosesNothingAndTheCloseBoxIsBack() {
-    EditorFixture fixture(clockEditorTable(), kClock);
+    EditorFixture fixture(Mast_Kinmu::table(), kClock);
     const QByteArray original = fixture.folder.bytes(Table::Clock);
     fixture.run({"at 1 1", "type 5", "key Escape"});
     QTest::keyClick(fixture.editor.get(), Qt::Key_Escape);

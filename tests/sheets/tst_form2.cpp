@@ -5,25 +5,35 @@
 
 #include "screentestcontext.h"
 #include "sheets/form2.h"
+#include "ui/controlnames.h"
 
 using namespace tsumiki;
 using namespace tsumiki::test;
+namespace n = tsumiki::names::form2;
 
 namespace {
-void writeShop(const TempAppFolder& folder) {
-    folder.writeEmptyTables();
-    folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0012\",\"ABC\",\"ADMIN\",1000",
-                                    "\"0013\",\"\",\"\",", "\"a:b c\",\"名前:x\",\"\",1200"});
-    folder.writeTable(Table::Message, {"MSGID,MESSAGE", "E00009,対象の人を選んでください"});
-}
-
-QStringList entries(const QComboBox* box) {
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i) {
-        out << box->itemText(i);
+// The selection screen opened at the moment, over users 0012 ABC, 0013 without a name and "a:b c" 名前:x.
+struct Selection {
+    explicit Selection(const QString& now) {
+        t.folder.writeEmptyTables();
+        t.folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0012\",\"ABC\",\"ADMIN\",1000",
+                                          "\"0013\",\"\",\"\",", "\"a:b c\",\"名前:x\",\"\",1200"});
+        t.folder.writeTable(Table::Message, {"MSGID,MESSAGE", "E00009,対象の人を選んでください"});
+        t.clock.set(now);
+        form.show();
     }
-    return out;
-}
+    QComboBox* people() { return form.findChild<QComboBox*>(n::people); }
+    QComboBox* months() { return form.findChild<QComboBox*>(n::months); }
+    QLineEdit* year() { return form.findChild<QLineEdit*>(n::yearBox); }
+    void choose(int person, int month, const QString& year) {
+        people()->setCurrentIndex(person);
+        months()->setCurrentIndex(month);
+        this->year()->setText(year);
+    }
+    void click(QLatin1String button) { QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton); }
+    ScreenTestContext t;
+    Form2 form{t.context};
+};
 }  // namespace
 
 class TestForm2 : public QObject {
@@ -33,41 +43,30 @@ private slots:
     void defaultsFollowTheBusinessDate();
     void checks_data();
     void checks();
-    void individualSheetHandover();
-    void staffSheetNeedsNoPerson();
+    void handsTheChoiceOver();
     void yearBoxKeepsToFourDigits();
 };
 
 void TestForm2::defaultsFollowTheBusinessDate_data() {
     QTest::addColumn<QString>("now");
-    QTest::addColumn<QString>("month");
-    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("monthAndYear");
     QTest::newRow("first minute of the year is still December") << "2027/01/01 00:00:30"
-                                                                << "１２月"
-                                                                << "2026";
+                                                                << "１２月 2026";
     QTest::newRow("after it, January") << "2027/01/01 00:01:00"
-                                       << "１月"
-                                       << "2027";
+                                       << "１月 2027";
 }
 
 void TestForm2::defaultsFollowTheBusinessDate() {
     QFETCH(QString, now);
-    QFETCH(QString, month);
-    QFETCH(QString, year);
-    ScreenTestContext t;
-    writeShop(t.folder);
-    t.clock.set(now);
-    Form2 form(t.context);
-    QCOMPARE(form.windowTitle(), QStringLiteral("勤務表選択画面"));
-    auto* months = form.findChild<QComboBox*>("Combo2");
-    QCOMPARE(months->count(), 12);
-    QCOMPARE(months->itemText(9), QStringLiteral("１０月"));
-    QCOMPARE(months->currentText(), month);
-    QCOMPARE(form.findChild<QLineEdit*>("Text1")->text(), year);
-    auto* people = form.findChild<QComboBox*>("Combo1");
-    QCOMPARE(entries(people), (QStringList{"0012 : ABC", "a:b c : 名前:x"}));
-    QCOMPARE(people->currentIndex(), -1);
-    QVERIFY(!people->isEditable() && !months->isEditable());
+    QFETCH(QString, monthAndYear);
+    Selection s(now);
+    QCOMPARE(s.months()->currentText() + ' ' + s.year()->text(), monthAndYear);
+    QStringList people;
+    for (int i = 0; i < s.people()->count(); ++i) {
+        people << s.people()->itemText(i);
+    }
+    QCOMPARE(people, (QStringList{"0012 : ABC", "a:b c : 名前:x"}));
+    QCOMPARE(s.people()->currentIndex(), -1);
 }
 
 void TestForm2::checks_data() {
@@ -76,28 +75,19 @@ void TestForm2::checks_data() {
     QTest::addColumn<int>("month");
     QTest::addColumn<QString>("year");
     QTest::addColumn<QString>("message");  // empty: the sheet opens
-    QTest::newRow("next: no month") << "cmdNext" << -1 << -1 << "2026"
-                                    << "月を選択してください。";
-    QTest::newRow("next: month before year") << "cmdNext" << -1 << -1 << ""
-                                             << "月を選択してください。";
-    QTest::newRow("next: empty year") << "cmdNext" << 0 << 11 << ""
-                                      << "出力年を選択してください。";
-    QTest::newRow("next: year with a full stop") << "cmdNext" << 0 << 11 << "20.6"
-                                                 << "出力年を選択してください。";
-    QTest::newRow("next: year with a minus") << "cmdNext" << 0 << 11 << "-206"
-                                             << "出力年を選択してください。";
-    QTest::newRow("next: year before person") << "cmdNext" << -1 << 11 << ""
-                                              << "出力年を選択してください。";
+    const QString noYear = "出力年を選択してください。";
+    QTest::newRow("next: no month, checked before the year")
+        << "cmdNext" << -1 << -1 << QString() << "月を選択してください。";
+    QTest::newRow("next: empty year, checked before the person") << "cmdNext" << -1 << 11 << QString() << noYear;
+    QTest::newRow("next: year with a full stop") << "cmdNext" << 0 << 11 << "20.6" << noYear;
+    QTest::newRow("next: year with a minus") << "cmdNext" << 0 << 11 << "-206" << noYear;
     QTest::newRow("next: no person") << "cmdNext" << -1 << 11 << "2026"
                                      << "対象の人を選んでください";
-    QTest::newRow("next: opens") << "cmdNext" << 1 << 11 << "2026"
-                                 << "";
+    QTest::newRow("next: opens") << "cmdNext" << 1 << 11 << "2026" << QString();
     QTest::newRow("sum: no month has its own wording") << "cmdSum" << -1 << -1 << "2026"
                                                        << "出力月を選択してください。";
-    QTest::newRow("sum: empty year") << "cmdSum" << -1 << 11 << ""
-                                     << "出力年を選択してください。";
-    QTest::newRow("sum: opens without a person") << "cmdSum" << -1 << 11 << "2026"
-                                                 << "";
+    QTest::newRow("sum: empty year") << "cmdSum" << -1 << 11 << QString() << noYear;
+    QTest::newRow("sum: opens without a person") << "cmdSum" << -1 << 11 << "2026" << QString();
 }
 
 void TestForm2::checks() {
@@ -106,69 +96,41 @@ void TestForm2::checks() {
     QFETCH(int, month);
     QFETCH(QString, year);
     QFETCH(QString, message);
-    ScreenTestContext t;
-    writeShop(t.folder);
-    t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
-    Form2 form(t.context);
-    form.findChild<QComboBox*>("Combo1")->setCurrentIndex(person);
-    form.findChild<QComboBox*>("Combo2")->setCurrentIndex(month);
-    form.findChild<QLineEdit*>("Text1")->setText(year);
-    QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
-    if (message.isEmpty()) {
-        QCOMPARE(t.boxes.shown.size(), 0);
-        QCOMPARE(t.navigator.opened.size(), 1);
-    } else {
-        QCOMPARE(t.navigator.opened.size(), 0);
-        QCOMPARE(t.boxes.shown.size(), 1);
-        QCOMPARE(t.boxes.shown[0].text, message);
-        QCOMPARE(t.boxes.shown[0].title, QStringLiteral("エラー"));
-        QCOMPARE(t.boxes.shown[0].icon, MessageIcon::Exclamation);
+    Selection s("2026/12/06 12:00:00");
+    s.choose(person, month, year);
+    s.click(QLatin1String(button.toLatin1()));
+    QCOMPARE(s.t.navigator.opened.size(), message.isEmpty() ? 1 : 0);
+    QCOMPARE(s.t.boxes.shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(s.t.boxes.shown[0].text, message);
+        QCOMPARE(s.t.boxes.shown[0].title, "エラー");
+        QCOMPARE(s.t.boxes.shown[0].icon, MessageIcon::Exclamation);
     }
 }
 
-void TestForm2::individualSheetHandover() {
-    ScreenTestContext t;
-    writeShop(t.folder);
-    t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
-    Form2 form(t.context);
-    form.findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
-    form.findChild<QComboBox*>("Combo2")->setCurrentIndex(4);
-    form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("09"));
-    auto* next = form.findChild<QPushButton*>("cmdNext");
-    QTest::mouseClick(next, Qt::LeftButton);
-    QTest::mouseClick(next, Qt::LeftButton);
-    // The choices stay, so a second sheet opens the same way.
-    QCOMPARE(t.navigator.opened.size(), 2);
-    const FakeNavigator::Opened& opened = t.navigator.opened[1];
-    QCOMPARE(opened.screen, QStringLiteral("Form4"));
-    QCOMPARE(opened.properties.value("TargetUserId").toString(), QStringLiteral("a:b c"));
-    QCOMPARE(opened.properties.value("TargetUserName").toString(), QStringLiteral("名前:x"));
-    QCOMPARE(opened.properties.value("SheetYear").toString(), QStringLiteral("09"));
-    QCOMPARE(opened.properties.value("SheetMonth").toString(), QStringLiteral("05"));
-}
-
-void TestForm2::staffSheetNeedsNoPerson() {
-    ScreenTestContext t;
-    writeShop(t.folder);
-    t.clock.set(QStringLiteral("2026/10/06 12:00:00"));
-    Form2 form(t.context);
-    QTest::mouseClick(form.findChild<QPushButton*>("cmdSum"), Qt::LeftButton);
-    QCOMPARE(t.navigator.opened.size(), 1);
-    QCOMPARE(t.navigator.opened[0].screen, QStringLiteral("Form5"));
-    QCOMPARE(t.navigator.opened[0].properties.value("SheetYear").toString(), QStringLiteral("2026"));
-    QCOMPARE(t.navigator.opened[0].properties.value("SheetMonth").toString(), QStringLiteral("10"));
+void TestForm2::handsTheChoiceOver() {
+    Selection s("2026/12/06 12:00:00");
+    s.choose(1, 4, "09");
+    s.click(n::individualButton);
+    s.click(n::individualButton);  // the choices stay, so a second sheet opens the same way
+    s.click(n::staffButton);
+    QCOMPARE(s.t.navigator.opened.size(), 3);
+    const QVariantMap individual = s.t.navigator.opened[1].properties;
+    QCOMPARE(s.t.navigator.opened[1].screen, "Form4");
+    QCOMPARE(individual.value("TargetUserId").toString(), "a:b c");  // split at the first colon only
+    QCOMPARE(individual.value("TargetUserName").toString(), "名前:x");
+    QCOMPARE(individual.value("SheetYear").toString(), "09");
+    QCOMPARE(individual.value("SheetMonth").toString(), "05");
+    QCOMPARE(s.t.navigator.opened[2].screen, "Form5");
+    QCOMPARE(s.t.navigator.opened[2].properties.value("SheetMonth").toString(), "05");
 }
 
 void TestForm2::yearBoxKeepsToFourDigits() {
-    ScreenTestContext t;
-    writeShop(t.folder);
-    t.clock.set(QStringLiteral("2026/12/06 12:00:00"));
-    Form2 form(t.context);
-    auto* year = form.findChild<QLineEdit*>("Text1");
-    year->clear();
-    QTest::keyClicks(year, QStringLiteral("2a0266"));
-    QCOMPARE(year->text(), QStringLiteral("2026"));
-    QCOMPARE(t.boxes.beeps, 1);
+    Selection s("2026/12/06 12:00:00");
+    s.year()->clear();
+    QTest::keyClicks(s.year(), "2a0266");
+    QCOMPARE(s.year()->text(), "2026");
+    QCOMPARE(s.t.boxes.beeps, 1);
 }
 
 QTEST_MAIN(TestForm2)

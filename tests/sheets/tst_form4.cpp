@@ -5,51 +5,48 @@
 
 #include "screentestcontext.h"
 #include "sheets/form4.h"
+#include "ui/controlnames.h"
 #include "ui/grid/grid.h"
 
 using namespace tsumiki;
 using namespace tsumiki::test;
+namespace n = tsumiki::names::form4;
 
 namespace {
 QString row(const QString& input, const QString& print, const QString& st, const QString& douhan = QString()) {
-    return clockRow(QStringLiteral("0002"), input, print, st, douhan);
+    return clockRow("0002", input, print, st, douhan);
 }
 
-void writeShop(const TempAppFolder& folder, const QString& price) {
-    folder.writeEmptyTables();
-    folder.writeTable(Table::Control,
-                      {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0003\",\"05:00\",,,", "\"CTL0004\",\"15\",,,"});
-    folder.writeTable(Table::User,
-                      {"ID,USERNAME,KENGEN,TANKA", QStringLiteral("\"0002\",\"さくら\",\"\",%1").arg(price)});
-    folder.writeTable(
-        Table::Clock,
-        {"USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN", row("2026/11/01 5:00:00", "2026/11/01 20:00", "1", "1"),
-         row("2026/11/01 5:00:00", "2026/11/02 02:00", "2"), row("2026/11/02 5:00:00", "2026/11/02 19:00", "1", "0"),
-         row("2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"), row("2026/11/30 5:00:00", "2026/12/01 01:15", "2")});
-}
-
-QString cells(const Grid* grid, int r) {
-    QStringList out;
-    for (int c = 0; c < grid->cols(); ++c) {
-        out << grid->textMatrix(r, c);
-    }
-    return out.join(u'|');
-}
-
+// さくら's sheet of November 2026 at the unit price, opened: a night shift with 同伴 on the 1st (a Sunday), a
+// clock-in without clock-out on the 2nd, and the last night of the month running into December.
 struct Sheet {
+    explicit Sheet(const QString& price) {
+        t.folder.writeEmptyTables();
+        t.folder.writeSettings("05:00", "15");
+        t.folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\"," + price});
+        t.folder.writeClockRows({row("2026/11/01 5:00:00", "2026/11/01 20:00", "1", "1"),
+                                 row("2026/11/01 5:00:00", "2026/11/02 02:00", "2"),
+                                 row("2026/11/02 5:00:00", "2026/11/02 19:00", "1", "0"),
+                                 row("2026/11/30 5:00:00", "2026/11/30 21:00", "1", "0"),
+                                 row("2026/11/30 5:00:00", "2026/12/01 01:15", "2")});
+        form.setTargetUserId("0002");
+        form.setTargetUserName("さくら");
+        form.setSheetYear("2026");
+        form.setSheetMonth("11");
+        form.show();
+    }
+    QString label(QLatin1String name) const { return form.findChild<QLabel*>(name)->text(); }
+    QLineEdit* price() const { return form.findChild<QLineEdit*>(n::unitPriceBox); }
+    Grid* grid() const { return form.findChild<Grid*>(names::sheet::grid); }
+    QString cells(int r) const {
+        QStringList out;
+        for (int c = 0; c < grid()->cols(); ++c) {
+            out << grid()->textMatrix(r, c);
+        }
+        return out.join(u'|');
+    }
     ScreenTestContext t;
     Form4 form{t.context};
-    explicit Sheet(const QString& price, const QString& year = QStringLiteral("2026"),
-                   const QString& month = QStringLiteral("11")) {
-        writeShop(t.folder, price);
-        form.setTargetUserId(QStringLiteral("0002"));
-        form.setTargetUserName(QStringLiteral("さくら"));
-        form.setSheetYear(year);
-        form.setSheetMonth(month);
-        form.load();
-    }
-    QString label(const char* name) const { return form.findChild<QLabel*>(name)->text(); }
-    Grid* grid() const { return form.findChild<Grid*>("MSFlexGrid1"); }
 };
 }  // namespace
 
@@ -57,98 +54,82 @@ class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
     void monthGrid();
-    void weekendColours();
+    void unitPriceAndAmount_data();
     void unitPriceAndAmount();
     void recalculation_data();
     void recalculation();
-    void largeUnitPriceIsNotCut();
 };
 
 void TestForm4::monthGrid() {
-    Sheet s(QStringLiteral("1000"));
-    QCOMPARE(s.form.windowTitle(), QStringLiteral("勤務表個人画面"));
-    const Grid* grid = s.grid();
-    QCOMPARE(grid->rows(), 31);
-    QCOMPARE(grid->cols(), 7);
-    QCOMPARE(cells(grid, 0), QStringLiteral("日||開始||終了|勤務時間|同伴"));
-    QCOMPARE(cells(grid, 1), QStringLiteral("1|日|20:00|～|02:00|06:00|○"));
-    QCOMPARE(cells(grid, 2), QStringLiteral("2|月|19:00|～|||"));
-    QCOMPARE(cells(grid, 3), QStringLiteral("3|火||～|||"));
-    QCOMPARE(cells(grid, 30), QStringLiteral("30|月|21:00|～|01:15|04:15|"));
-    QCOMPARE(grid->colWidth(5), 800);
-    QCOMPARE(grid->colAlignment(2), Qt::Alignment(Qt::AlignCenter));
-    QCOMPARE(s.label("Label1"), QStringLiteral("さくら"));
-    QCOMPARE(s.label("Label2"), QStringLiteral("2026年11月"));
-    QCOMPARE(s.label("Label4"), QStringLiteral("10:15"));
-    QCOMPARE(s.label("Label6"), QStringLiteral("10:15"));
+    Sheet s("1000");
+    QCOMPARE(s.grid()->rows(), 31);
+    QCOMPARE(s.cells(0), "日||開始||終了|勤務時間|同伴");
+    QCOMPARE(s.cells(1), "1|日|20:00|～|02:00|06:00|○");
+    QCOMPARE(s.cells(2), "2|月|19:00|～|||");
+    QCOMPARE(s.cells(3), "3|火||～|||");
+    QCOMPARE(s.cells(30), "30|月|21:00|～|01:15|04:15|");
+    for (int c = 0; c < 7; ++c) {
+        QCOMPARE(s.grid()->cellBackColor(1, c), QColor(255, 192, 255));  // Sunday
+        QCOMPARE(s.grid()->cellBackColor(7, c), QColor(192, 255, 255));  // Saturday
+        QCOMPARE(s.grid()->cellBackColor(2, c), QColor());
+    }
+    QCOMPARE(s.label(n::nickname) + ' ' + s.label(names::sheet::month), "さくら 2026年11月");
+    QCOMPARE(s.label(n::total) + ' ' + s.label(n::totalCopy), "10:15 10:15");
 }
 
-void TestForm4::weekendColours() {
-    Sheet s(QStringLiteral("1000"));
-    const Grid* grid = s.grid();
-    // 2026/11/01 is a Sunday, 11/07 a Saturday, 11/02 a Monday.
-    for (int c = 0; c < 7; ++c) {
-        QCOMPARE(grid->cellBackColor(1, c), QColor(255, 192, 255));
-        QCOMPARE(grid->cellBackColor(7, c), QColor(192, 255, 255));
-        QVERIFY(grid->cellBackColor(2, c) != QColor(255, 192, 255) &&
-                grid->cellBackColor(2, c) != QColor(192, 255, 255));
-    }
+void TestForm4::unitPriceAndAmount_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("amount");
+    // 10:15 is 41 units of 15 minutes.
+    QTest::newRow("five digits, no separator typed back") << "10000"
+                                                          << "102,500";
+    QTest::newRow("longer than the box's five characters") << "123456"
+                                                           << "1,265,424";
+    QTest::newRow("no price") << ""
+                              << "0";
 }
 
 void TestForm4::unitPriceAndAmount() {
-    Sheet s(QStringLiteral("10000"));
-    QCOMPARE(s.form.findChild<QLineEdit*>("txtTanka")->text(), QStringLiteral("10000"));
-    // 10:15 is 41 units of 15 minutes at 10000 an hour.
-    QCOMPARE(s.label("Label9"), QStringLiteral("102,500"));
+    QFETCH(QString, stored);
+    QFETCH(QString, amount);
+    Sheet s(stored);
+    QCOMPARE(s.price()->text(), stored.isEmpty() ? "0" : stored);
+    QCOMPARE(s.label(n::amount), amount);
     QCOMPARE(s.t.boxes.beeps, 0);
-    QVERIFY(!s.form.findChild<QPushButton*>("Command1")->isEnabled());
 }
 
 void TestForm4::recalculation_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
+    const QString notANumber = "値には数値以外の値を入力しないでください。";
     QTest::newRow("new price") << "2000"
-                               << "20,500"
-                               << "";
-    QTest::newRow("empty") << ""
-                           << "0"
+                               << "20,500" << QString();
+    QTest::newRow("a fraction computes as it is") << "150.5"
+                                                  << "1,543" << QString();
+    QTest::newRow("empty") << QString() << "0"
                            << "単価に値を入力してください。";
     QTest::newRow("two full stops") << "1.2.3"
-                                    << "0"
-                                    << "値には数値以外の値を入力しないでください。";
-    QTest::newRow("fraction is refused, not truncated") << "150.5"
-                                                        << "0"
-                                                        << "値には数値以外の値を入力しないでください。";
+                                    << "0" << notANumber;
     QTest::newRow("minus alone") << "-"
-                                 << "0"
-                                 << "値には数値以外の値を入力しないでください。";
+                                 << "0" << notANumber;
 }
 
 void TestForm4::recalculation() {
     QFETCH(QString, typed);
     QFETCH(QString, amount);
     QFETCH(QString, message);
-    Sheet s(QStringLiteral("1000"));
-    auto* price = s.form.findChild<QLineEdit*>("txtTanka");
-    price->clear();
-    QTest::keyClicks(price, typed);
-    QCOMPARE(price->text(), typed);
-    QTest::mouseClick(s.form.findChild<QPushButton*>("cmdkeisan"), Qt::LeftButton);
-    QCOMPARE(s.label("Label9"), amount);
-    if (message.isEmpty()) {
-        QCOMPARE(s.t.boxes.shown.size(), 0);
-    } else {
-        QCOMPARE(s.t.boxes.shown.size(), 1);
+    Sheet s("1000");
+    s.price()->clear();
+    QTest::keyClicks(s.price(), typed);
+    QCOMPARE(s.price()->text(), typed);
+    QTest::mouseClick(s.form.findChild<QPushButton*>(n::recalculateButton), Qt::LeftButton);
+    QCOMPARE(s.label(n::amount), amount);
+    QCOMPARE(s.t.boxes.shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
         QCOMPARE(s.t.boxes.shown[0].text, message);
-        QCOMPARE(s.t.boxes.shown[0].title, QStringLiteral("エラー"));
+        QCOMPARE(s.t.boxes.shown[0].title, "エラー");
     }
-}
-
-void TestForm4::largeUnitPriceIsNotCut() {
-    Sheet s(QStringLiteral("123456"));
-    QCOMPARE(s.form.findChild<QLineEdit*>("txtTanka")->text(), QStringLiteral("123456"));
-    QCOMPARE(s.label("Label9"), QStringLiteral("1,265,424"));
 }
 
 QTEST_MAIN(TestForm4)

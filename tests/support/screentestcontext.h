@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fakenavigator.h"
-#include "platform/appcontext.h"
 #include "testsupport.h"
+#include "ui/appcontext.h"
 
 namespace tsumiki::test {
 

@@ -2,7 +2,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "maintenance/menumast.h"
+#include "maintenance/menu_mast.h"
 #include "screentestcontext.h"
 #include "ui/grid/grid.h"
 
@@ -55,7 +55,7 @@ void TestMenuMast::buttonsOpenTheirEditors() {
         grid->setTextMatrix(1, 1, QStringLiteral("unsaved"));
         QCOMPARE(screen.windowTitle(), caption);
     };
-    MenuMast menu(t.context);
+    Menu_Mast menu(t.context);
     QCOMPARE(menu.objectName(), QStringLiteral("Menu_Mast"));
     menu.findChild<QPushButton*>(button)->click();
     menu.findChild<QPushButton*>(button)->click();
@@ -68,7 +68,7 @@ void TestMenuMast::buttonsOpenTheirEditors() {
 
 void TestMenuMast::backAndEscape() {
     ScreenTestContext t;
-    MenuMast menu(t.context);
+    Menu_Mast menu(t.context);
     menu.show();
     QTest::keyClick(&menu, Qt::Key_Escape);
     QVERIFY(menu.isVisible());
@@ -79,4 +79,4 @@ void TestMenuMast::backAndEscape() {
 }
 
 QTEST_MAIN(TestMenuMast)
-#include "tst_menumast.moc"
+#include "tst_menu_mast.moc"
