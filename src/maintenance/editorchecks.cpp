@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -80,41 +81,72 @@ bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-// The date rule for a cell, read from its stored bytes where it can be.
-bool isDateCell(const EditorRows& rows, int row, int col) {
-    if (const std::optional<QByteArrayView> stored = rows.storedBytes(row, col)) {
-        return isAscii(*stored) ? IsDateText(*stored) : IsDateText(cp932::decode(*stored).text);
-    }
-    return IsDateText(rows.cell(row, col));
-}
+constexpr int kClockColumns = 7;
 
-bool isEmptyCell(const EditorRows& rows, int row, int col) {
-    const std::optional<QByteArrayView> stored = rows.storedBytes(row, col);
-    return stored ? stored->isEmpty() : rows.cell(row, col).isEmpty();
-}
+// One row of the clock grid as the checks read it: from its stored bytes while it is as loaded.
+struct ClockRow {
+    ClockRow(const EditorRows& rows, const std::array<bool, kClockColumns>& storedColumns, int row)
+        : rows_(rows), storedColumns_(storedColumns), row_(row), unchanged_(rows.storedRow(row, stored_.data())) {}
 
-// A hash of a cell that is the same for equal texts whether they come from stored bytes or from the grid.
-quint64 cellHash(const EditorRows& rows, int row, int col, quint64 seed) {
-    if (const std::optional<QByteArrayView> stored = rows.storedBytes(row, col)) {
-        return qHash(*stored, size_t(seed));
+    bool unchanged() const { return unchanged_; }
+    bool fromBytes(int col) const { return unchanged_ && storedColumns_[std::size_t(col)]; }
+    bool isEmpty(int col) const { return fromBytes(col) ? stored_[std::size_t(col)].isEmpty() : text(col).isEmpty(); }
+    QString text(int col) const { return rows_.cell(row_, col); }
+    bool isDate(int col) const {
+        if (!fromBytes(col)) {
+            return IsDateText(text(col));
+        }
+        const QByteArrayView bytes = stored_[std::size_t(col)];
+        return isAscii(bytes) ? IsDateText(bytes) : IsDateText(cp932::decode(bytes).text);
     }
-    const QString text = rows.cell(row, col);
-    const cp932::Encoded encoded = cp932::encode(text);
-    // Text the file cannot carry is equal to no stored text; it only needs to hash alike with itself.
-    return encoded.errorIndex < 0 ? qHash(QByteArrayView(encoded.bytes), size_t(seed)) : qHash(text, size_t(seed)) ^ 1;
-}
+    // Equal for equal texts whether they come from stored bytes or from the grid.
+    size_t hash(int col, size_t seed) const {
+        if (fromBytes(col)) {
+            return qHash(stored_[std::size_t(col)], seed);
+        }
+        const QString cell = text(col);
+        if (!storedColumns_[std::size_t(col)]) {
+            return qHash(cell, seed);
+        }
+        const cp932::Encoded encoded = cp932::encode(cell);
+        // Text the file cannot carry is equal to no stored text; it only needs to hash alike with itself.
+        return encoded.errorIndex < 0 ? qHash(QByteArrayView(encoded.bytes), seed) : qHash(cell, seed) ^ 1;
+    }
+
+private:
+    const EditorRows& rows_;
+    const std::array<bool, kClockColumns>& storedColumns_;
+    int row_;
+    std::array<QByteArrayView, kClockColumns> stored_{};
+    bool unchanged_;
+};
 
 }  // namespace
 
 std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
     const int n = rows.rowCount();
+    std::array<bool, kClockColumns> storedColumns{};
+    for (int c = 0; c < kClockColumns; ++c) {
+        storedColumns[std::size_t(c)] = rows.showsStoredBytes(c);
+    }
     // Whether some later row has the same user ID, date and kind: rows sorted by a hash of the three, and rows
-    // of equal hash compared by their texts. The kind column shows constant texts, so it is hashed as shown.
+    // of equal hash compared by their texts. The same pass notes what the row-by-row checks need of each row,
+    // so that every row is read once.
+    enum Note : unsigned char { Unchecked = 1, BadDate = 2, Unchanged = 4 };
+    std::vector<unsigned char> notes(std::size_t(n) + 1, 0);
     std::vector<std::pair<quint64, int>> keyed;
     keyed.reserve(std::size_t(n));
     for (int r = 1; r <= n; ++r) {
-        const quint64 h = cellHash(rows, r, 1, 0x9e3779b97f4a7c15ULL) * 31 + cellHash(rows, r, 3, 0x85ebca6bULL);
-        keyed.emplace_back(h * 31 + qHash(rows.cell(r, 5), size_t(0xc2b2ae35ULL)), r);
+        const ClockRow row(rows, storedColumns, r);
+        const quint64 h =
+            (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 + row.hash(5, 0xc2b2ae35U);
+        keyed.emplace_back(h, r);
+        unsigned char& note = notes[std::size_t(r)];
+        if (row.isEmpty(1) && row.isEmpty(3)) {
+            note = Unchecked;
+            continue;
+        }
+        note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
     }
     std::sort(keyed.begin(), keyed.end());
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
@@ -136,16 +168,17 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
         i = end;
     }
     for (int r = 1; r <= n; ++r) {
-        if (isEmptyCell(rows, r, 1) && isEmptyCell(rows, r, 3)) {
+        const unsigned char note = notes[std::size_t(r)];
+        if (note & Unchecked) {
             continue;
         }
         if (repeatedLater[std::size_t(r)]) {
             return QStringLiteral("同日付に複数の出勤か退出が存在します。修正してください。");
         }
-        if (!isDateCell(rows, r, 3) || !isDateCell(rows, r, 4)) {
+        if (note & BadDate) {
             return QStringLiteral("存在しない日付が入力されたか、入力形式が違います。修正してください。");
         }
-        if (rows.isUnchanged(r)) {
+        if (note & Unchanged) {
             continue;
         }
         const QString kind = rows.cell(r, 5);

@@ -15,18 +15,18 @@ public:
     virtual ~EditorRows() = default;
     virtual int rowCount() const = 0;
     virtual QString cell(int row, int col) const = 0;
-    // For a row still exactly as loaded, in a column that shows the stored value as it is: the value's bytes in
-    // the file's encoding (empty for Null), so that a large table can be checked without decoding it. None for
-    // any other cell.
-    virtual std::optional<QByteArrayView> storedBytes(int row, int col) const {
-        Q_UNUSED(row);
+    // Whether the column shows the stored value as it is (no mapping between stored and shown).
+    virtual bool showsStoredBytes(int col) const {
         Q_UNUSED(col);
-        return std::nullopt;
+        return false;
     }
-    // Whether the row is still exactly as loaded. Its cells in columns shown through a mapping then hold one of
-    // the mapping's texts, which the checks of those columns allow by construction.
-    virtual bool isUnchanged(int row) const {
+    // For a row still exactly as loaded: true, with stored[col] set for every column that shows its stored value
+    // to that value's bytes in the file's encoding (empty for Null), so that a large table is checked without
+    // decoding it. The row's cells in mapped columns then hold one of the mapping's texts, which the checks of
+    // those columns allow by construction. False for a row that was edited or added.
+    virtual bool storedRow(int row, QByteArrayView* stored) const {
         Q_UNUSED(row);
+        Q_UNUSED(stored);
         return false;
     }
 };

@@ -1,5 +1,7 @@
 #include "maintenance/editortable.h"
 
+#include <algorithm>
+
 #include "store/cp932.h"
 #include "store/queries.h"
 #include "store/tablestore.h"
@@ -25,6 +27,16 @@ RecordSource::RecordSource(const EditorTable& editor, LoadedRecords records)
         const EditorColumn& column = editor_.columns[c];
         const TablePtr& table = column.fromUsers ? records_.users : records_.table;
         fieldIndex_[c + 1] = table ? table->column(QStringView(column.field)) : -1;
+        if (!column.shown && !column.fromUsers) {
+            rawColumns_.push_back(int(c) + 1);
+        }
+    }
+}
+
+void RecordSource::rawRow(int sourceRow, QByteArrayView* stored) const {
+    const int row = records_.rows[std::size_t(sourceRow)];
+    for (const int col : rawColumns_) {
+        stored[col] = records_.table->raw(row, fieldIndex_[std::size_t(col)]);
     }
 }
 
@@ -40,7 +52,7 @@ QByteArrayView RecordSource::raw(int sourceRow, int col) const {
 }
 
 bool RecordSource::writesRawBytes(int col) const {
-    return col >= 1 && std::size_t(col) <= editor_.columns.size() && !editor_.columns[std::size_t(col) - 1].shown;
+    return std::find(rawColumns_.begin(), rawColumns_.end(), col) != rawColumns_.end();
 }
 
 QString RecordSource::text(int sourceRow, int col) const {
@@ -52,12 +64,8 @@ QString RecordSource::text(int sourceRow, int col) const {
     if (!column.shown) {
         return bytes.isEmpty() ? QString() : cp932::decode(bytes).text;
     }
-    QHash<QByteArrayView, QString>& shown = shownByStored_[std::size_t(col)];
-    auto it = shown.constFind(bytes);
-    if (it == shown.constEnd()) {
-        it = shown.insert(bytes, column.shown(bytes.isEmpty() ? Value() : Value(cp932::decode(bytes).text)));
-    }
-    return *it;
+    return shownByStored_[std::size_t(col)].get(
+        bytes, [&] { return column.shown(bytes.isEmpty() ? Value() : Value(cp932::decode(bytes).text)); });
 }
 
 }  // namespace tsumiki

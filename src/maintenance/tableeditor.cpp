@@ -1,7 +1,6 @@
 #include "maintenance/tableeditor.h"
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
@@ -35,14 +34,15 @@ public:
     GridRows(const Grid& grid, const RecordSource& source) : grid_(grid), source_(source) {}
     int rowCount() const override { return grid_.rows() - 1; }
     QString cell(int row, int col) const override { return grid_.textMatrix(row, col); }
-    std::optional<QByteArrayView> storedBytes(int row, int col) const override {
+    bool showsStoredBytes(int col) const override { return source_.writesRawBytes(col); }
+    bool storedRow(int row, QByteArrayView* stored) const override {
         const int sourceRow = grid_.sourceRowOf(row);
-        if (sourceRow < 0 || !source_.writesRawBytes(col)) {
-            return std::nullopt;
+        if (sourceRow < 0) {
+            return false;
         }
-        return source_.raw(sourceRow, col);
+        source_.rawRow(sourceRow, stored);
+        return true;
     }
-    bool isUnchanged(int row) const override { return grid_.sourceRowOf(row) >= 0; }
 
 private:
     const Grid& grid_;
@@ -252,31 +252,32 @@ std::optional<QByteArray> TableEditor::writtenContent() {
         }
     }
     // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
-    std::vector<QHash<QByteArrayView, QByteArray>> mapped(gridCol.size());
+    std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
 
     const QByteArray header = cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
     QByteArray out(header.size() + loadedBytes_.size() + keptRows_.size() + 4096, Qt::Uninitialized);
     qsizetype used = std::copy(header.begin(), header.end(), out.begin()) - out.begin();
     std::vector<QByteArray> edited(gridCol.size());  // the encoded cells of a row that has its own texts
     std::vector<QByteArrayView> fields(gridCol.size());
+    std::vector<QByteArrayView> stored(table_.columns.size() + 1);
     for (int row = 1; row <= dataRows(); ++row) {
         const int sourceRow = grid_->sourceRowOf(row);
+        if (sourceRow >= 0) {
+            source_->rawRow(sourceRow, stored.data());
+        }
         qsizetype room = qsizetype(fields.size()) + 2;
         for (std::size_t f = 0; f < gridCol.size(); ++f) {
             const int col = gridCol[f];
             if (col < 0) {
                 fields[f] = {};
             } else if (sourceRow >= 0) {
-                const QByteArrayView raw = source_->raw(sourceRow, col);
                 if (source_->writesRawBytes(col)) {
-                    fields[f] = raw;
+                    fields[f] = stored[std::size_t(col)];
                 } else {
-                    auto it = mapped[f].constFind(raw);
-                    if (it == mapped[f].constEnd()) {
-                        const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-                        it = mapped[f].insert(raw, cp932::encode(column.written(source_->text(sourceRow, col))).bytes);
-                    }
-                    fields[f] = *it;
+                    const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+                    fields[f] = mapped[f].get(source_->raw(sourceRow, col), [&] {
+                        return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
+                    });
                 }
             } else {
                 const EditorColumn& column = table_.columns[std::size_t(col) - 1];
@@ -322,15 +323,11 @@ void TableEditor::save() {
     if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
         return;
     }
-    QElapsedTimer tm;
-    tm.start();
     if (const std::optional<QString> failed = table_.check(GridRows(*grid_, *source_), store)) {
         boxes.warn(kUpdateError, *failed);
         return;
     }
-    qInfo("checks %lld", tm.restart());
     const std::optional<QByteArray> content = writtenContent();
-    qInfo("content %lld", tm.restart());
     if (!content) {
         return;
     }
@@ -340,7 +337,6 @@ void TableEditor::save() {
     const QString fileName = schemaOf(table_.table).fileName;
     const GuardedRewriteResult result =
         rewriteUnlessChanged(context().store, table_.table, loadedBytes_, *content, context().clock.now());
-    qInfo("write %lld", tm.restart());
     switch (result.outcome) {
         case GuardedRewriteResult::Outcome::ChangedSinceLoad:
             boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"
@@ -354,7 +350,7 @@ void TableEditor::save() {
         case GuardedRewriteResult::Outcome::Written:
             break;
     }
-    loadedBytes_ = *content + result.keptAppended;
+    loadedBytes_ = result.keptAppended.isEmpty() ? *content : *content + result.keptAppended;
     keptRows_ += result.keptAppended;
     boxes.info(kUpdateQuestion, GetMessageText(store, QString::fromUtf16(table_.completionId)));
     if (result.keptAppendedRows > 0) {
