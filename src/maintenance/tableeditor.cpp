@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -131,6 +132,11 @@ void TableEditor::load() {
         grid_->setRow(std::min(1, grid_->rows() - 1));
         grid_->setCol(1);
     }
+    // The widths in twips were made for a smaller font; what the first and the last rows need is given.
+    grid_->widenColumnsToFitText(100);
+    const QScreen* shownOn = screen();
+    const int widest = shownOn ? shownOn->availableGeometry().width() * 9 / 10 : QWIDGETSIZE_MAX;
+    grid_->setMinimumWidth(std::min(widest, std::max(grid_->minimumWidth(), grid_->sizeForDataRows(0).width())));
     if (table_.clockRecords) {
         // Corrections are made among the newest records, at the end of the load order.
         QTimer::singleShot(0, grid_, [grid = grid_] { grid->scrollToBottom(); });

@@ -82,8 +82,10 @@ public:
 
     // Makes each shown column at least as wide as its widest text (header included), leaving wider ones and
     // hidden ones as they are: a width set in twips for the original font can be too narrow for a larger one.
-    // Call it outside a batch, after the cells are filled.
-    void widenColumnsToFitText();
+    // Call it outside a batch, after the cells are filled. With sampleRows >= 0 only the first and the last
+    // sampleRows data rows are measured (a grid of a few hundred thousand rows), and the fixed column is widened
+    // to show the largest row number.
+    void widenColumnsToFitText(int sampleRows = -1);
 
     // The size that shows every column and `dataRows` data rows without scrolling, headers, frame and the
     // vertical scroll bar included: for screens that size themselves to their table.
@@ -111,6 +113,7 @@ protected:
 private:
     void emitTyped(const QString& text);
     int twipsAsSet(int col) const;
+    void widen(int col, int pixels);
     void applyColumnWidths();
     void applyRowHeight();
     void clampCurrent();
