@@ -81,6 +81,15 @@ void ScreenshotTour::showModal(QDialog& screen) {
             press(screen, names::form1::clockInButton);
             save(screen, QStringLiteral("5-clock-in"));
             press(screen, names::form1::sheetsButton);  // returns when the selection screen has closed
+            press(screen, names::form1::maintenanceButton);
+        } else if (name == names::menu_mast::screen) {
+            save(screen, QStringLiteral("10-maintenance-menu"));
+            for (QLatin1String editor : {names::menu_mast::usersButton, names::menu_mast::controlButton,
+                                         names::menu_mast::messagesButton, names::menu_mast::clockRecordsButton}) {
+                press(screen, editor);
+            }
+        } else if (name.startsWith(QLatin1String("Mast_"))) {
+            save(screen, QStringLiteral("11-") + name);
         } else if (name == names::form2::screen) {
             save(screen, QStringLiteral("7-selection"));
             // The sample data's month of clock rows, for the first staff member.

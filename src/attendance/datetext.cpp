@@ -3,12 +3,21 @@
 namespace tsumiki {
 namespace {
 
+// The readers below work on a QStringView or, for text known to be ASCII (a stored date), on its bytes.
+char16_t at(QStringView text, qsizetype i) {
+    return text[i].unicode();
+}
+char16_t at(QByteArrayView text, qsizetype i) {
+    return char16_t(uchar(text[i]));
+}
+
 // Reads 1 to maxDigits digits at position i; advances i.
-std::optional<int> readNumber(QStringView text, qsizetype& i, int maxDigits) {
+template <typename View>
+std::optional<int> readNumber(View text, qsizetype& i, int maxDigits) {
     int value = 0;
     int digits = 0;
-    while (i < text.size() && digits < maxDigits && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10 + (text[i].unicode() - u'0');
+    while (i < text.size() && digits < maxDigits && at(text, i) >= u'0' && at(text, i) <= u'9') {
+        value = value * 10 + (at(text, i) - u'0');
         ++i;
         ++digits;
     }
@@ -18,15 +27,17 @@ std::optional<int> readNumber(QStringView text, qsizetype& i, int maxDigits) {
     return value;
 }
 
-bool expect(QStringView text, qsizetype& i, char16_t c) {
-    if (i < text.size() && text[i] == c) {
+template <typename View>
+bool expect(View text, qsizetype& i, char16_t c) {
+    if (i < text.size() && at(text, i) == c) {
         ++i;
         return true;
     }
     return false;
 }
 
-std::optional<QTime> readTime(QStringView text, qsizetype& i) {
+template <typename View>
+std::optional<QTime> readTime(View text, qsizetype& i) {
     const auto h = readNumber(text, i, 2);
     if (!h || !expect(text, i, u':')) {
         return std::nullopt;
@@ -62,16 +73,34 @@ QString TimePrintText(const QDate& date, const QTime& time) {
     return date.toString(QStringLiteral("yyyy/MM/dd ")) + time.toString(QStringLiteral("HH:mm"));
 }
 
-std::optional<QDateTime> ParseDateTimeText(QStringView text) {
+namespace {
+
+struct DateAndTime {
+    QDate date;
+    QTime time;
+};
+
+// The reading itself, without a QDateTime: making a local date-time asks the time zone each time, which
+// would dominate checking a whole clock table.
+template <typename View>
+std::optional<DateAndTime> readDateTime(View text) {
     text = text.trimmed();
     qsizetype i = 0;
     // A time alone.
-    if (text.size() <= 8 && text.contains(u':') && !text.contains(u'/')) {
+    auto has = [&](char16_t c) {
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (at(text, k) == c) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (text.size() <= 8 && has(u':') && !has(u'/')) {
         const auto t = readTime(text, i);
         if (!t || i != text.size()) {
             return std::nullopt;
         }
-        return QDateTime(QDate(1899, 12, 30), *t);
+        return DateAndTime{QDate(1899, 12, 30), *t};
     }
     const auto y = readNumber(text, i, 4);
     if (!y || !expect(text, i, u'/')) {
@@ -90,7 +119,7 @@ std::optional<QDateTime> ParseDateTimeText(QStringView text) {
         return std::nullopt;
     }
     if (i == text.size()) {
-        return QDateTime(date, QTime(0, 0));
+        return DateAndTime{date, QTime(0, 0)};
     }
     if (!expect(text, i, u' ')) {
         return std::nullopt;
@@ -101,7 +130,22 @@ std::optional<QDateTime> ParseDateTimeText(QStringView text) {
     if (!t || i != text.size()) {
         return std::nullopt;
     }
-    return QDateTime(date, *t);
+    return DateAndTime{date, *t};
+}
+
+}  // namespace
+
+std::optional<QDateTime> ParseDateTimeText(QStringView text) {
+    const std::optional<DateAndTime> read = readDateTime(text);
+    return read ? std::optional<QDateTime>(QDateTime(read->date, read->time)) : std::nullopt;
+}
+
+bool IsDateText(QStringView text) {
+    return readDateTime(text).has_value();
+}
+
+bool IsDateText(QByteArrayView ascii) {
+    return readDateTime(ascii).has_value();
 }
 
 }  // namespace tsumiki

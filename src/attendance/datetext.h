@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -22,5 +23,11 @@ QString TimePrintText(const QDate& date, const QTime& time);
 // "h:mm:ss"; or "h:mm[:ss]" alone (dated 1899/12/30, the day a time without a date belongs to). Impossible
 // dates and times (2009/02/30, 25:00) give nothing.
 std::optional<QDateTime> ParseDateTimeText(QStringView text);
+
+// Whether a typed date, date and time or time alone is one the program can read: the rule of the clock-record
+// editor's date and time cells, so that what it accepts is what the clock screen and the sheets read back.
+bool IsDateText(QStringView text);
+// The same for text given as ASCII bytes.
+bool IsDateText(QByteArrayView ascii);
 
 }  // namespace tsumiki

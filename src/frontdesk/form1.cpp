@@ -12,6 +12,7 @@
 #include "attendance/clockrecords.h"
 #include "attendance/datetext.h"
 #include "attendance/greetings.h"
+#include "maintenance/menu_mast.h"
 #include "sheets/form2.h"
 #include "store/lookups.h"
 #include "ui/controlnames.h"
@@ -247,8 +248,9 @@ bool Form1::showSheetSelection() {
 }
 
 bool Form1::showMaintenanceMenu() {
-    // The maintenance menu (Menu_Mast) opens here through context().navigator.
-    return false;
+    Menu_Mast menu(context(), this);
+    context().navigator.showModal(menu);
+    return true;
 }
 
 }  // namespace tsumiki

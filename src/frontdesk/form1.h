@@ -43,7 +43,7 @@ private:
     void clockOut();
     void openSheets();
     void openMaintenance();
-    // Open the sheet selection screen and (once it exists) the maintenance menu through the navigator; each
+    // Open the sheet selection screen and the maintenance menu through the navigator; each
     // returns whether a screen was shown.
     bool showSheetSelection();
     bool showMaintenanceMenu();

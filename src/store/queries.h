@@ -3,6 +3,8 @@
 #include <QList>
 #include <QStringView>
 
+#include <vector>
+
 #include "store/table.h"
 #include "store/tablestore.h"
 
@@ -32,6 +34,13 @@ struct ClockWithUser {
 // Every clock row with its user (left join on USERID = ID; a clock row with two matching users comes twice),
 // ascending by INPUTTIME, then TIMEPRINT, in text order.
 QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users);
+// The same as row numbers of the two tables (user row -1 for none), without an object per row: for the
+// clock-record editor over a table of some hundred thousand rows.
+struct ClockUserRows {
+    std::vector<int> clockRows;
+    std::vector<int> userRows;
+};
+ClockUserRows ClockRowsWithUserRows(const ParsedTable& clock, const ParsedTable& users);
 
 // The two inserts into the clock table. A clock-in row carries 同伴 as 1 or 0; a clock-out row leaves it empty.
 void AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,

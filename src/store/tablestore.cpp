@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "store/cp932.h"
+#include "store/tablelock.h"
 
 namespace tsumiki {
 namespace {
@@ -221,6 +222,7 @@ QByteArray TableStore::encodeOrThrow(Table table, const QString& text) const {
 
 void TableStore::append(Table table, const QList<Value>& values) {
     checkFolder();
+    const TableLock lock(*this, table);
     const QString path = pathOf(table);
     const QByteArray row = encodeOrThrow(table, formatRow(schemaOf(table), values)) + kLineEnd;
     auto failed = [&](const QString& reason) {
@@ -261,7 +263,6 @@ void TableStore::append(Table table, const QList<Value>& values) {
 
 void TableStore::rewrite(Table table, const QList<QList<Value>>& rows) {
     checkFolder();
-    const QString path = pathOf(table);
     const TableSchema& schema = schemaOf(table);
     // Everything is encoded before the file is touched, so a refused character leaves it as it was.
     QString text = schema.columns.join(u',') + QStringLiteral("\r\n");
@@ -269,8 +270,13 @@ void TableStore::rewrite(Table table, const QList<QList<Value>>& rows) {
         text += formatRow(schema, row);
         text += QStringLiteral("\r\n");
     }
-    const QByteArray bytes = encodeOrThrow(table, text);
+    rewriteBytes(table, encodeOrThrow(table, text));
+}
 
+void TableStore::rewriteBytes(Table table, const QByteArray& bytes) {
+    checkFolder();
+    const QString path = pathOf(table);
+    const TableLock lock(*this, table);
     auto failed = [&](const QString& reason) {
         return StoreError(QStringLiteral("データファイル「%1」に書き込めません。（%2）").arg(shown(path), reason));
     };

@@ -39,6 +39,8 @@ public:
     // the same folder, is flushed to disk and then renamed over the old file: a failure leaves the old file
     // whole. Creates the file when it is missing.
     void rewrite(Table table, const QList<QList<Value>>& rows);
+    // The same with the whole new content already encoded (header and CR LF line ends included).
+    void rewriteBytes(Table table, const QByteArray& bytes);
 
     // Test seam: runs after the new content has been written and synced and before it replaces the old file;
     // returning false makes the rewrite fail there.

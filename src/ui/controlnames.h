@@ -63,4 +63,29 @@ namespace form5 {
 inline constexpr QLatin1String screen{"Form5"};
 }  // namespace form5
 
+namespace menu_mast {
+inline constexpr QLatin1String screen{"Menu_Mast"};
+inline constexpr QLatin1String mastersFrame{"Frame1"};
+inline constexpr QLatin1String periodicFrame{"Frame2"};
+inline constexpr QLatin1String usersButton{"cmdin"};
+inline constexpr QLatin1String controlButton{"Command1"};
+inline constexpr QLatin1String messagesButton{"Command4"};
+inline constexpr QLatin1String clockRecordsButton{"Command2"};
+inline constexpr QLatin1String backButton{"cmdEnd"};
+}  // namespace menu_mast
+
+// The four table editors (Mast_Ctrl, Mast_Message, Mast_User, Mast_Kinmu).
+namespace editor {
+inline constexpr QLatin1String grid{"MSFlexGrid1"};
+inline constexpr QLatin1String backButton{"cmdEnd"};
+inline constexpr QLatin1String saveButton{"cmdUpdate"};
+inline constexpr QLatin1String addButton{"cmdAdd"};
+inline constexpr QLatin1String deleteButton{"cmdDelete"};
+inline constexpr QLatin1String deleteRowBox{"txtDeleteNo"};
+// The clock-record editor's range: first and last row.
+inline constexpr QLatin1String deleteFromBox{"txtDeleteNoF"};
+inline constexpr QLatin1String rangeLabel{"Label2"};
+inline constexpr QLatin1String deleteToBox{"txtDeleteNoT"};
+}  // namespace editor
+
 }  // namespace tsumiki::names

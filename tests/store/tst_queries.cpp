@@ -1,5 +1,8 @@
 #include <QTest>
 
+#include <algorithm>
+#include <numeric>
+
 #include "store/queries.h"
 
 using namespace tsumiki;
@@ -33,6 +36,7 @@ private slots:
     void keyedForms_data();
     void keyedForms();
     void sortedForms();
+    void clockOrderIsAStableSortByDateThenTime();
 };
 
 // The forms that select by key compare exact text: no letter case folding, no trimming, no numeric reading.
@@ -106,6 +110,29 @@ void TestQueries::sortedForms() {
     }
     // A left join sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
     QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=-"}));
+}
+
+// Rows in a scrambled order with few distinct dates and times, Null ones included: the order equals a stable
+// sort by INPUTTIME, then TIMEPRINT, in text order.
+void TestQueries::clockOrderIsAStableSortByDateThenTime() {
+    QString text = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
+    const QStringList dates{"", "2026/12/05", "2026/12/05 5:00:00", "2026/1/5", "2025/12/31"};
+    const QStringList times{"", "2026/12/05 09:00", "2026/12/05 18:00", "9:00"};
+    quint32 state = 7;
+    for (int r = 0; r < 400; ++r) {
+        state = state * 1103515245u + 12345u;
+        text +=
+            QStringLiteral("%1,%2,%3,1,\r\n").arg(r).arg(dates[int((state >> 8) % 5)], times[int((state >> 16) % 4)]);
+    }
+    const ParsedTable clock = ParsedTable::parseText(text);
+    const ParsedTable users = ParsedTable::parseText(QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n"));
+    std::vector<int> expected(static_cast<std::size_t>(clock.rowCount()));
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        const int byDate = clock.raw(a, 1).compare(clock.raw(b, 1));
+        return byDate != 0 ? byDate < 0 : clock.raw(a, 2).compare(clock.raw(b, 2)) < 0;
+    });
+    QCOMPARE(ClockRowsWithUserRows(clock, users).clockRows, expected);
 }
 
 QTEST_APPLESS_MAIN(TestQueries)

@@ -46,6 +46,12 @@ struct KeyLog {
     QStringList events;
 };
 
+// Source rows named as fillNames names cells, by source row.
+class NamedSource final : public tsumiki::CellSource {
+public:
+    QString text(int sourceRow, int col) const override { return cellName(sourceRow + 1, col); }
+};
+
 }  // namespace
 
 class TestGrid : public QObject {
@@ -200,6 +206,78 @@ private slots:
             const int source = row < removed ? row : row + gone;
             QCOMPARE(grid.textMatrix(row, 2), source <= dataRows ? cellName(source, 2) : QString());
         }
+    }
+
+    // A grid over a source of texts behaves as a grid that holds the same texts itself, whatever is edited,
+    // removed, added and renumbered; the model tester checks the notifications on the way.
+    void sourceRowsBehaveAsOwnRows() {
+        constexpr int kDataRows = 300;
+        Grid viaSource;
+        Grid own;
+        QAbstractItemModelTester tester(viaSource.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (Grid* grid : {&viaSource, &own}) {
+            grid->setCols(4);
+            grid->setRows(1);
+            for (int col = 0; col < 4; ++col) {
+                grid->setTextMatrix(0, col, cellName(0, col));
+            }
+        }
+        QVERIFY(viaSource.appendSourceRows(std::make_shared<NamedSource>(), kDataRows));
+        own.setRows(kDataRows + 1);
+        for (int row = 1; row <= kDataRows; ++row) {
+            own.setTextMatrix(row, 0, QString::number(row));
+            for (int col = 1; col < 4; ++col) {
+                own.setTextMatrix(row, col, cellName(row, col));
+            }
+        }
+        quint32 state = 12345;
+        auto next = [&state](int bound) {
+            state = state * 1103515245u + 12345u;
+            return int((state >> 8) % quint32(bound));
+        };
+        for (int step = 0; step < 400; ++step) {
+            const int dataRows = own.rows() - 1;
+            const int row = 1 + next(dataRows);
+            switch (next(4)) {
+                case 0: {
+                    const QString text = QStringLiteral("edit %1").arg(step);
+                    const int col = next(4);
+                    viaSource.setTextMatrix(row, col, text);
+                    own.setTextMatrix(row, col, text);
+                    break;
+                }
+                case 1: {
+                    const int count = 1 + next(std::min(5, dataRows));
+                    QCOMPARE(viaSource.removeItems(row, count), own.removeItems(row, count));
+                    break;
+                }
+                case 2:
+                    viaSource.setRows(viaSource.rows() + 1);
+                    own.setRows(own.rows() + 1);
+                    break;
+                default:
+                    viaSource.renumber();
+                    for (int r = 1; r < own.rows(); ++r) {
+                        own.setTextMatrix(r, 0, QString::number(r));
+                    }
+            }
+            QCOMPARE(viaSource.rows(), own.rows());
+        }
+        // Rows shown from the source number themselves; the others were renumbered in the last pass.
+        viaSource.renumber();
+        for (int r = 1; r < own.rows(); ++r) {
+            own.setTextMatrix(r, 0, QString::number(r));
+        }
+        int stillFromSource = 0;
+        for (int r = 0; r < own.rows(); ++r) {
+            stillFromSource += viaSource.sourceRowOf(r) >= 0 ? 1 : 0;
+            for (int c = 0; c < 4; ++c) {
+                QCOMPARE(viaSource.textMatrix(r, c), own.textMatrix(r, c));
+                QCOMPARE(viaSource.model()->data(viaSource.model()->index(r - 1, c - 1)),
+                         own.model()->data(own.model()->index(r - 1, c - 1)));
+            }
+        }
+        QVERIFY(stillFromSource > 0);
     }
 
     void columnWidths() {

@@ -160,6 +160,17 @@ bool Grid::setRows(int rows) {
     return done;
 }
 
+bool Grid::appendSourceRows(std::shared_ptr<const CellSource> source, int count) {
+    bool done = false;
+    {
+        QScopedValueRollback<bool> guard(movingCurrent_, true);
+        done = model_->appendSourceRows(std::move(source), count);
+    }
+    clampCurrent();
+    showCurrent();
+    return done;
+}
+
 bool Grid::setCols(int cols) {
     bool done = false;
     {
@@ -467,25 +478,40 @@ void Grid::paintEvent(QPaintEvent* event) {
                      Qt::AlignLeft | Qt::AlignVCenter, preedit_);
 }
 
-void Grid::widenColumnsToFitText() {
+void Grid::widenColumnsToFitText(int sampleRows) {
     // Room for the cell's margins and grid line around the text, as the style draws them.
     const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
     const QFontMetrics metrics(font());
     const QFontMetrics headerMetrics(horizontalHeader()->font());
+    auto measured = [&](int r) { return sampleRows < 0 || r < fixedRows() + sampleRows || r >= rows() - sampleRows; };
     for (int c = 0; c < cols(); ++c) {
         const int view = c - fixedCols();
         if (view < 0 || isColumnHidden(view) || columnWidth(view) == 0) {
             continue;
         }
         int needed = 0;
-        for (int r = 0; r < rows(); ++r) {
+        for (int r = 0; r < rows(); r = measured(r + 1) ? r + 1 : std::max(r + 1, rows() - sampleRows)) {
             const QFontMetrics& m = r < fixedRows() ? headerMetrics : metrics;
             needed = std::max(needed, m.horizontalAdvance(textMatrix(r, c)) + padding);
         }
         if (needed > columnWidth(view)) {
-            setColumnWidth(view, needed);
+            widen(c, needed);
         }
     }
+    if (sampleRows >= 0 && fixedCols() > 0 && verticalHeader()->isVisible()) {
+        const int needed = QFontMetrics(verticalHeader()->font()).horizontalAdvance(QString::number(rows())) + padding;
+        if (needed > verticalHeader()->width()) {
+            widen(0, needed);
+        }
+    }
+    applyColumnWidths();
+}
+
+// Kept as the column's width in twips, so that it stays when the grid is reset (a range delete, say).
+void Grid::widen(int col, int pixels) {
+    const int dpi = logicalDpiX();
+    widthTwips_.resize(std::max(widthTwips_.size(), std::size_t(col) + 1), -1);
+    widthTwips_[std::size_t(col)] = int((qint64(pixels) * kTwipsPerInch + dpi - 1) / dpi);
 }
 
 QSize Grid::sizeForDataRows(int dataRows) const {

@@ -72,12 +72,20 @@ public:
     void beginBatch() { model_->beginBatch(); }
     void endBatch() { model_->endBatch(); }
 
+    // Rows shown from a source of texts without a string per cell: see GridModel::appendSourceRows.
+    bool appendSourceRows(std::shared_ptr<const CellSource> source, int count);
+    int sourceRowOf(int row) const { return model_->sourceRowOf(row); }
+    // Column 0 of every data row gets the row's number, as one change however many rows there are.
+    void renumber() { model_->renumber(); }
+
     const GridModel& gridModel() const { return *model_; }
 
     // Makes each shown column at least as wide as its widest text (header included), leaving wider ones and
     // hidden ones as they are: a width set in twips for the original font can be too narrow for a larger one.
-    // Call it outside a batch, after the cells are filled.
-    void widenColumnsToFitText();
+    // Call it outside a batch, after the cells are filled. With sampleRows >= 0 only the first and the last
+    // sampleRows data rows are measured (a grid of a few hundred thousand rows), and the fixed column is widened
+    // to show the largest row number.
+    void widenColumnsToFitText(int sampleRows = -1);
 
     // The size that shows every column and `dataRows` data rows without scrolling, headers, frame and the
     // vertical scroll bar included: for screens that size themselves to their table.
@@ -105,6 +113,7 @@ protected:
 private:
     void emitTyped(const QString& text);
     int twipsAsSet(int col) const;
+    void widen(int col, int pixels);
     void applyColumnWidths();
     void applyRowHeight();
     void clampCurrent();

@@ -103,12 +103,77 @@ void GridModel::resetFixed(int fixedRows, int fixedCols) {
 }
 
 QString GridModel::text(int row, int col) const {
-    return contains(row, col) ? cells_[offset(row, col)] : QString();
+    if (!contains(row, col)) {
+        return {};
+    }
+    return isSourceRow(row) ? sourceText(row, col) : cells_[offset(row, col)];
+}
+
+QString GridModel::sourceText(int row, int col) const {
+    if (col < fixedCols_) {
+        return QString::number(row - fixedRows_ + 1);
+    }
+    return source_->text(-rowSlots_[std::size_t(row)] - 1, col);
+}
+
+void GridModel::materialize(int row) {
+    int slot = 0;
+    if (freeSlots_.empty()) {
+        slot = slots_++;
+        cells_.resize(std::size_t(slots_) * std::size_t(cols_));
+    } else {
+        slot = freeSlots_.back();
+        freeSlots_.pop_back();
+    }
+    for (int col = 0; col < cols_; ++col) {
+        cells_[std::size_t(slot) * std::size_t(cols_) + std::size_t(col)] = sourceText(row, col);
+    }
+    rowSlots_[std::size_t(row)] = slot;
+}
+
+bool GridModel::appendSourceRows(std::shared_ptr<const CellSource> source, int count) {
+    if (fixedRows_ == 0 || count < 0 || !source || (source_ && source_ != source)) {
+        return false;
+    }
+    source_ = std::move(source);
+    const bool tell = !inBatch();
+    if (tell && count > 0) {
+        beginInsertRows({}, rows_ - fixedRows_, rows_ - fixedRows_ + count - 1);
+    }
+    rowSlots_.reserve(rowSlots_.size() + std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        rowSlots_.push_back(-(i + 1));
+    }
+    rows_ += count;
+    if (tell && count > 0) {
+        endInsertRows();
+    }
+    return true;
+}
+
+void GridModel::renumber() {
+    if (fixedCols_ == 0) {
+        return;
+    }
+    for (int row = fixedRows_; row < rows_; ++row) {
+        if (!isSourceRow(row)) {
+            cells_[offset(row, 0)] = QString::number(row - fixedRows_ + 1);
+        }
+    }
+    if (!inBatch() && rows_ > fixedRows_) {
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - fixedRows_ - 1);
+    }
 }
 
 bool GridModel::setText(int row, int col, const QString& text) {
     if (!contains(row, col)) {
         return false;
+    }
+    if (isSourceRow(row)) {
+        if (sourceText(row, col) == text) {
+            return true;
+        }
+        materialize(row);
     }
     QString& cell = cells_[offset(row, col)];
     if (cell != text) {
@@ -224,7 +289,7 @@ QVariant GridModel::cellData(int row, int col, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-            return cells_[offset(row, col)];
+            return text(row, col);
         case Qt::BackgroundRole: {
             const QColor color = backColor(row, col);
             return color.isValid() ? QVariant(QBrush(color)) : QVariant();
@@ -326,6 +391,9 @@ void GridModel::appendRows(int count) {
 
 void GridModel::releaseRows(int first, int count) {
     for (int row = first; row < first + count; ++row) {
+        if (isSourceRow(row)) {
+            continue;
+        }
         const auto block = cells_.begin() + std::ptrdiff_t(offset(row, 0));
         std::fill(block, block + cols_, QString());
         freeSlots_.push_back(rowSlots_[std::size_t(row)]);
@@ -333,26 +401,31 @@ void GridModel::releaseRows(int first, int count) {
     const auto firstSlot = rowSlots_.begin() + first;
     rowSlots_.erase(firstSlot, firstSlot + count);
     rows_ -= count;
-    // Emptied blocks are kept for rows to come, but not more of them than there are rows.
-    if (freeSlots_.size() > 1024 && freeSlots_.size() > rowSlots_.size()) {
+    // Emptied blocks are kept for rows to come, but not more of them than there are rows with texts of their own.
+    if (freeSlots_.size() > 1024 && freeSlots_.size() > std::size_t(slots_) - freeSlots_.size()) {
         compact(cols_);
     }
 }
 
-// Lays the rows out again in grid order with the given number of columns, dropping emptied blocks.
+// Lays the rows with texts of their own out again in grid order with the given number of columns, dropping
+// emptied blocks; source rows stay as they are.
 void GridModel::compact(int cols) {
-    std::vector<QString> laidOut(std::size_t(rows_) * std::size_t(cols));
+    const auto own = std::count_if(rowSlots_.begin(), rowSlots_.end(), [](int slot) { return slot >= 0; });
+    std::vector<QString> laidOut(std::size_t(own) * std::size_t(cols));
     const int kept = std::min(cols, cols_);
+    int next = 0;
     for (int row = 0; row < rows_; ++row) {
-        for (int col = 0; col < kept; ++col) {
-            laidOut[std::size_t(row) * std::size_t(cols) + std::size_t(col)] = std::move(cells_[offset(row, col)]);
+        if (isSourceRow(row)) {
+            continue;
         }
+        for (int col = 0; col < kept; ++col) {
+            laidOut[std::size_t(next) * std::size_t(cols) + std::size_t(col)] = std::move(cells_[offset(row, col)]);
+        }
+        rowSlots_[std::size_t(row)] = next++;
     }
     cells_ = std::move(laidOut);
     cols_ = cols;
-    slots_ = rows_;
-    rowSlots_.resize(std::size_t(rows_));
-    std::iota(rowSlots_.begin(), rowSlots_.end(), 0);
+    slots_ = next;
     freeSlots_.clear();
 }
 

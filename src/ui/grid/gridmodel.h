@@ -4,11 +4,21 @@
 #include <QColor>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace tsumiki {
+
+// Rows whose texts live elsewhere (a parsed table file) and are made only when a cell is shown or read, so that
+// a grid over a few hundred thousand rows holds one number per row instead of one string per cell.
+class CellSource {
+public:
+    virtual ~CellSource() = default;
+    // The text of the source's row in grid column col (a data column).
+    virtual QString text(int sourceRow, int col) const = 0;
+};
 
 // The cells of a Grid. Addresses given to the grid-level functions (rows(), text(), setText()…) count from 0 and
 // include the fixed row and column; the QAbstractItemModel side shows only the data cells and hands the fixed
@@ -53,6 +63,19 @@ public:
     Qt::Alignment colAlignment(int col) const;
     bool setColAlignment(int col, Qt::Alignment alignment);
 
+    // Appends `count` data rows showing rows 0 … count-1 of the source. Such a row shows its position as its
+    // number in the fixed column; setting any cell of it gives it texts of its own, and it then behaves like any
+    // other row. Refused (false) without a fixed row or when another source is attached.
+    bool appendSourceRows(std::shared_ptr<const CellSource> source, int count);
+    // The source row a grid row still shows unchanged, or -1.
+    int sourceRowOf(int row) const {
+        return row >= 0 && row < rows_ && rowSlots_[std::size_t(row)] < 0 ? -rowSlots_[std::size_t(row)] - 1 : -1;
+    }
+    const CellSource* source() const { return source_.get(); }
+
+    // Writes every data row's position into the fixed column, as one change.
+    void renumber();
+
     // Removes count data rows from row on; the rows below (texts and colours) move up. Refused (false, nothing
     // changes) when a row is fixed or outside the grid, or when no data row would be left.
     bool removeItems(int row, int count);
@@ -78,6 +101,9 @@ private:
     QVariant cellData(int row, int col, int role) const;
     using CellKey = std::pair<int, int>;  // (row, col), ordered by row first so rows can be shifted as a range
 
+    bool isSourceRow(int row) const { return rowSlots_[std::size_t(row)] < 0; }
+    QString sourceText(int row, int col) const;
+    void materialize(int row);
     std::size_t offset(int row, int col) const {
         return std::size_t(rowSlots_[std::size_t(row)]) * std::size_t(cols_) + std::size_t(col);
     }
@@ -98,9 +124,10 @@ private:
     int batchDepth_ = 0;
     std::pair<int, int> pendingRowHeaders_{-1, -1};  // first and last row header section not yet told
     std::vector<QString> cells_;                     // slots_ blocks of cols_ texts
-    std::vector<int> rowSlots_;                      // by grid row
+    std::vector<int> rowSlots_;                      // by grid row; -(source row + 1) for a source row
     std::vector<int> freeSlots_;                     // emptied blocks
     int slots_ = 0;
+    std::shared_ptr<const CellSource> source_;
     std::map<CellKey, QColor> colors_;
     std::vector<std::optional<Qt::Alignment>> alignments_;
 };

@@ -1,0 +1,166 @@
+// The clock-record editor on ten years of a shop's clock rows (365 000), against decoding the same file with
+// iconv in the same run: opening it, saving it, deleting 10 000 rows, and the memory of a process that opens it.
+// Each figure is the median of paired runs, baseline and work alternately.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "clockdata.h"
+#include "maintenance/mast_kinmu.h"
+#include "ui/appcontext.h"
+#include "ui/grid/grid.h"
+
+using namespace tsumiki;
+using namespace tsumiki::bench;
+
+namespace {
+
+constexpr int kPairs = 5;
+
+struct YesBoxes final : MessageBoxes {
+    void show(const QString&, const QString&, MessageIcon icon) override { errors += icon == MessageIcon::Exclamation; }
+    bool ask(const QString&, const QString&) override { return true; }
+    void beep() override {}
+    int errors = 0;
+};
+struct NoNavigator final : Navigator {
+    void showModal(QDialog&) override {}
+};
+struct NoRandom final : Random {
+    void reseed() override {}
+    double next() override { return 0; }
+};
+
+// A fresh store and context per opening: the first read of the file, as when the menu opens the editor.
+struct Session {
+    explicit Session(const QString& folder) : store(folder) {}
+    TableStore store;
+    SystemClock clock;
+    NoRandom random;
+    YesBoxes boxes;
+    NoNavigator navigator;
+    NoSpreadsheet spreadsheet;
+    AppContext context{store, clock, random, boxes, navigator, spreadsheet};
+};
+
+std::unique_ptr<TableEditor> openEditor(Session& session) {
+    auto editor = std::make_unique<Mast_Kinmu>(session.context);
+    editor->load();
+    return editor;
+}
+
+double msOf(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Baseline and work alternately; the median of work / baseline.
+double pairedRatio(const QString& file, const std::function<double()>& workMs, double* medianWorkMs) {
+    std::vector<double> ratios;
+    std::vector<double> works;
+    for (int i = 0; i < kPairs; ++i) {
+        const double baseline = iconvBaselineMs(file, 1);
+        const double work = workMs();
+        ratios.push_back(work / baseline);
+        works.push_back(work);
+    }
+    *medianWorkMs = median(works);
+    return median(ratios);
+}
+
+// Peak resident memory (bytes) of a child process that opens the editor on the folder and exits.
+qint64 peakOfOpeningProcess(const char* self, const QString& folder) {
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(self, self, "--open", QFile::encodeName(folder).constData(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        qFatal("the opening process failed");
+    }
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--open") {
+        Session session(QFile::decodeName(argv[2]));
+        const auto editor = openEditor(session);
+        return editor->findChild<Grid*>(QStringLiteral("MSFlexGrid1"))->rows() > 1 ? 0 : 1;
+    }
+    QTextStream out(stdout);
+    QTemporaryDir folder;
+    const qint64 rows = writeSampleFolder(folder.path(), 50, 3650);
+    const QString file = TableStore(folder.path()).pathOf(Table::Clock);
+    const qint64 fileSize = QFileInfo(file).size();
+    out << QStringLiteral("clock rows: %1, file %2 MB\n").arg(rows).arg(double(fileSize) / 1e6, 0, 'f', 1);
+
+    double openMs = 0;
+    const double open = pairedRatio(
+        file,
+        [&] {
+            Session session(folder.path());
+            std::unique_ptr<TableEditor> editor;
+            const double ms = msOf([&] { editor = openEditor(session); });
+            return ms;
+        },
+        &openMs);
+
+    Session session(folder.path());
+    auto editor = openEditor(session);
+    auto* update = editor->findChild<QPushButton*>(QStringLiteral("cmdUpdate"));
+    double saveMs = 0;
+    const double save = pairedRatio(
+        file, [&] { return msOf([&] { update->click(); }); }, &saveMs);
+    if (session.boxes.errors != 0) {
+        qFatal("a save was refused");
+    }
+
+    editor->findChild<QLineEdit*>(QStringLiteral("txtDeleteNoF"))->setText(QStringLiteral("100000"));
+    editor->findChild<QLineEdit*>(QStringLiteral("txtDeleteNoT"))->setText(QStringLiteral("109999"));
+    auto* remove = editor->findChild<QPushButton*>(QStringLiteral("cmdDelete"));
+    double deleteMs = 0;
+    const double rangeDelete = pairedRatio(
+        file, [&] { return msOf([&] { remove->click(); }); }, &deleteMs);
+
+    std::vector<double> peaks;
+    for (int i = 0; i < kPairs; ++i) {
+        peaks.push_back(double(peakOfOpeningProcess(argv[0], folder.path())) / double(fileSize));
+    }
+    const double memory = median(peaks);
+
+    out << QStringLiteral("open %1 ms, save %2 ms, delete 10 000 rows %3 ms, peak memory %4 MB\n")
+               .arg(openMs, 0, 'f', 1)
+               .arg(saveMs, 0, 'f', 1)
+               .arg(deleteMs, 0, 'f', 1)
+               .arg(memory * double(fileSize) / 1e6, 0, 'f', 1);
+    out << QStringLiteral("ratio open_clock_editor %1 3\n").arg(open, 0, 'f', 2);
+    out << QStringLiteral("ratio save_clock_editor %1 3\n").arg(save, 0, 'f', 2);
+    out << QStringLiteral("ratio range_delete_10000 %1 0.5\n").arg(rangeDelete, 0, 'f', 2);
+    out << QStringLiteral("ratio peak_memory_per_file_byte %1 6\n").arg(memory, 0, 'f', 2);
+    return 0;
+}

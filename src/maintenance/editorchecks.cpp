@@ -1,0 +1,226 @@
+#include "maintenance/editorchecks.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "attendance/datetext.h"
+#include "store/cp932.h"
+#include "store/inputhelpers.h"
+#include "store/lookups.h"
+
+namespace tsumiki {
+namespace {
+
+const QString kAdmin = QStringLiteral("管理者");
+
+}  // namespace
+
+std::optional<QString> checkUniqueKeys(const EditorRows& rows, const TableStore& store) {
+    QSet<QString> seen;
+    seen.reserve(rows.rowCount());
+    for (int r = 1; r <= rows.rowCount(); ++r) {
+        const QString key = rows.cell(r, 1);
+        if (seen.contains(key)) {
+            return GetMessageText(store, QStringLiteral("E00003"));
+        }
+        seen.insert(key);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> checkUsers(const EditorRows& rows, const TableStore& store) {
+    if (auto failed = checkUniqueKeys(rows, store)) {
+        return failed;
+    }
+    const int n = rows.rowCount();
+    for (int r = 1; r <= n; ++r) {
+        const QString id = rows.cell(r, 1);
+        if (id.isEmpty()) {
+            return GetMessageText(store, QStringLiteral("E00005"));
+        }
+        if (IsDoubleByteText(id)) {
+            return GetMessageText(store, QStringLiteral("E00004"));
+        }
+        if (rows.cell(r, 2).isEmpty()) {
+            return GetMessageText(store, QStringLiteral("E00014"));
+        }
+    }
+    bool anyAdmin = false;
+    for (int r = 1; r <= n; ++r) {
+        const QString authority = rows.cell(r, 3);
+        if (!authority.isEmpty() && authority != kAdmin) {
+            return GetMessageText(store, QStringLiteral("E00007"));
+        }
+        anyAdmin = anyAdmin || authority == kAdmin;
+    }
+    if (!anyAdmin) {
+        return GetMessageText(store, QStringLiteral("E00006"));
+    }
+    for (int r = 1; r <= n; ++r) {
+        const QString price = rows.cell(r, 4);
+        if (!storedPrice(price)) {
+            return QStringLiteral(
+                       "%1行目の単価「%2」は登録できません。単価は空白か、0から2,147,483,647までの整数で"
+                       "入力してください。")
+                .arg(r)
+                .arg(price);
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+constexpr int kClockColumns = 7;
+
+// One row of the clock grid as the checks read it: from its stored bytes while it is as loaded.
+struct ClockRow {
+    ClockRow(const EditorRows& rows, const std::array<bool, kClockColumns>& storedColumns, int row)
+        : rows_(rows), storedColumns_(storedColumns), row_(row), unchanged_(rows.storedRow(row, stored_.data())) {}
+
+    bool unchanged() const { return unchanged_; }
+    bool fromBytes(int col) const { return unchanged_ && storedColumns_[std::size_t(col)]; }
+    bool isEmpty(int col) const { return fromBytes(col) ? stored_[std::size_t(col)].isEmpty() : text(col).isEmpty(); }
+    QString text(int col) const { return rows_.cell(row_, col); }
+    bool isDate(int col) const {
+        if (!fromBytes(col)) {
+            return IsDateText(text(col));
+        }
+        const QByteArrayView bytes = stored_[std::size_t(col)];
+        return isAscii(bytes) ? IsDateText(bytes) : IsDateText(cp932::decode(bytes).text);
+    }
+    // Equal for equal texts whether they come from stored bytes or from the grid.
+    size_t hash(int col, size_t seed) const {
+        if (fromBytes(col)) {
+            return qHash(stored_[std::size_t(col)], seed);
+        }
+        const QString cell = text(col);
+        if (!storedColumns_[std::size_t(col)]) {
+            return qHash(cell, seed);
+        }
+        const cp932::Encoded encoded = cp932::encode(cell);
+        // Text the file cannot carry is equal to no stored text; it only needs to hash alike with itself.
+        return encoded.errorIndex < 0 ? qHash(QByteArrayView(encoded.bytes), seed) : qHash(cell, seed) ^ 1;
+    }
+
+private:
+    const EditorRows& rows_;
+    const std::array<bool, kClockColumns>& storedColumns_;
+    int row_;
+    std::array<QByteArrayView, kClockColumns> stored_{};
+    bool unchanged_;
+};
+
+}  // namespace
+
+std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
+    const int n = rows.rowCount();
+    std::array<bool, kClockColumns> storedColumns{};
+    for (int c = 0; c < kClockColumns; ++c) {
+        storedColumns[std::size_t(c)] = rows.showsStoredBytes(c);
+    }
+    // Whether some later row has the same user ID, date and kind: rows sorted by a hash of the three, and rows
+    // of equal hash compared by their texts. The same pass notes what the row-by-row checks need of each row,
+    // so that every row is read once.
+    enum Note : unsigned char { Unchecked = 1, BadDate = 2, Unchanged = 4 };
+    std::vector<unsigned char> notes(std::size_t(n) + 1, 0);
+    std::vector<std::pair<quint64, int>> keyed;
+    keyed.reserve(std::size_t(n));
+    for (int r = 1; r <= n; ++r) {
+        const ClockRow row(rows, storedColumns, r);
+        const quint64 h =
+            (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 + row.hash(5, 0xc2b2ae35U);
+        keyed.emplace_back(h, r);
+        unsigned char& note = notes[std::size_t(r)];
+        if (row.isEmpty(1) && row.isEmpty(3)) {
+            note = Unchecked;
+            continue;
+        }
+        note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
+    auto sameTexts = [&](int a, int b) {
+        return rows.cell(a, 1) == rows.cell(b, 1) && rows.cell(a, 3) == rows.cell(b, 3) &&
+               rows.cell(a, 5) == rows.cell(b, 5);
+    };
+    for (std::size_t i = 0; i < keyed.size();) {
+        std::size_t end = i + 1;
+        while (end < keyed.size() && keyed[end].first == keyed[i].first) {
+            ++end;
+        }
+        // Within one hash (rows ascending), a row is repeated later when a later row has its texts.
+        for (std::size_t a = i; a + 1 < end; ++a) {
+            for (std::size_t b = a + 1; b < end && !repeatedLater[std::size_t(keyed[a].second)]; ++b) {
+                repeatedLater[std::size_t(keyed[a].second)] = sameTexts(keyed[a].second, keyed[b].second);
+            }
+        }
+        i = end;
+    }
+    for (int r = 1; r <= n; ++r) {
+        const unsigned char note = notes[std::size_t(r)];
+        if (note & Unchecked) {
+            continue;
+        }
+        if (repeatedLater[std::size_t(r)]) {
+            return QStringLiteral("同日付に複数の出勤か退出が存在します。修正してください。");
+        }
+        if (note & BadDate) {
+            return QStringLiteral("存在しない日付が入力されたか、入力形式が違います。修正してください。");
+        }
+        if (note & Unchanged) {
+            continue;
+        }
+        const QString kind = rows.cell(r, 5);
+        if (kind != QStringLiteral("出勤") && kind != QStringLiteral("退出")) {
+            return QStringLiteral("区分には「出勤」か「退出」しか入力できません。修正してください。");
+        }
+        const QString douhan = rows.cell(r, 6);
+        if (!douhan.isEmpty() && douhan != QStringLiteral("○")) {
+            return QStringLiteral("同伴には「○」か空白しか入力できません。修正してください。");
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> storedPrice(const QString& cell) {
+    if (cell.isEmpty()) {
+        return QString();
+    }
+    static const QRegularExpression kWhole(QStringLiteral("^([0-9]+|[0-9]{1,3}(,[0-9]{3})+)$"));
+    if (!kWhole.match(cell).hasMatch()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 value = QString(cell).remove(u',').toLongLong(&ok);
+    if (!ok || value > std::numeric_limits<qint32>::max()) {
+        return std::nullopt;
+    }
+    return QString::number(value);
+}
+
+QString shownPrice(const QString& stored) {
+    bool ok = false;
+    const double value = stored.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || std::abs(value) > 1e15) {
+        return stored;
+    }
+    const qint64 whole = std::llround(value);
+    QString digits = QString::number(whole < 0 ? -whole : whole);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
+        digits.insert(at, u',');
+    }
+    return whole < 0 ? u'-' + digits : digits;
+}
+
+}  // namespace tsumiki

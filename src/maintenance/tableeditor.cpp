@@ -1,0 +1,369 @@
+#include "maintenance/tableeditor.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "maintenance/celledit.h"
+#include "store/cp932.h"
+#include "store/guardedrewrite.h"
+#include "store/lookups.h"
+#include "store/writtenfield.h"
+#include "ui/controlnames.h"
+#include "ui/controls.h"
+#include "ui/grid/grid.h"
+
+namespace tsumiki {
+namespace {
+
+constexpr int kNumberColumnTwips = 300;
+const QString kError = QStringLiteral("エラー");
+const QString kUpdateError = QStringLiteral("更新エラー");
+const QString kUpdateQuestion = QStringLiteral("更新確認");
+const QString kDeleteQuestion = QStringLiteral("行の削除確認");
+
+// The save checks read the grid's cells through this view.
+class GridRows final : public EditorRows {
+public:
+    GridRows(const Grid& grid, const RecordSource& source) : grid_(grid), source_(source) {}
+    int rowCount() const override { return grid_.rows() - 1; }
+    QString cell(int row, int col) const override { return grid_.textMatrix(row, col); }
+    bool showsStoredBytes(int col) const override { return source_.writesRawBytes(col); }
+    bool storedRow(int row, QByteArrayView* stored) const override {
+        const int sourceRow = grid_.sourceRowOf(row);
+        if (sourceRow < 0) {
+            return false;
+        }
+        source_.rawRow(sourceRow, stored);
+        return true;
+    }
+
+private:
+    const Grid& grid_;
+    const RecordSource& source_;
+};
+
+QString describeCharacter(const QString& text, qsizetype index) {
+    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size();
+    const char32_t code = pair ? QChar::surrogateToUcs4(text[index], text[index + 1]) : text[index].unicode();
+    return QStringLiteral("「%1」(U+%2)")
+        .arg(text.mid(index, pair ? 2 : 1),
+             QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+}  // namespace
+
+namespace n = names::editor;
+
+TableEditor::TableEditor(AppContext& context, const EditorTable& table, QWidget* parent)
+    : Screen(context, table.screenName, QString::fromUtf16(table.caption), parent), table_(table) {
+    buildControls();
+}
+
+void TableEditor::buildControls() {
+    grid_ = new Grid(this);
+    grid_->setObjectName(n::grid);
+    grid_->setMinimumSize(twipsToPixels(table_.gridTwips, logicalDpiX()), twipsToPixels(5895, logicalDpiY()));
+
+    QPushButton* back = makeButton(this, n::backButton, QStringLiteral("戻る"));
+    QPushButton* update = makeButton(this, n::saveButton, QStringLiteral("登 録"));
+    QPushButton* add = makeButton(this, n::addButton, QStringLiteral("行追加"));
+    QPushButton* remove = makeButton(this, n::deleteButton, QStringLiteral("行削除"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(update);
+    buttons->addStretch();
+    buttons->addWidget(add);
+    auto numberBox = [&](QLatin1String name, const QString& accessibleName) {
+        QLineEdit* box = makeDigitBox(this, name, kNoMaxLength, context().boxes, accessibleName);
+        box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+        buttons->addWidget(box);
+        return box;
+    };
+    if (table_.clockRecords) {
+        deleteFrom_ = numberBox(n::deleteFromBox, QStringLiteral("削除する最初の行"));
+        buttons->addWidget(makeLabel(this, n::rangeLabel, QStringLiteral("～")));
+        deleteTo_ = numberBox(n::deleteToBox, QStringLiteral("削除する最後の行"));
+    } else {
+        deleteFrom_ = numberBox(n::deleteRowBox, QStringLiteral("削除する行"));
+    }
+    buttons->addWidget(remove);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(buttons);
+
+    connect(grid_, &Grid::keyDown, this, &TableEditor::onKeyDown);
+    connect(grid_, &Grid::keyPress, this, &TableEditor::onKeyPress);
+    connect(back, &QPushButton::clicked, this, &QDialog::reject);
+    connect(update, &QPushButton::clicked, this, &TableEditor::save);
+    connect(add, &QPushButton::clicked, this, &TableEditor::addRow);
+    connect(remove, &QPushButton::clicked, this, [this] { table_.clockRecords ? deleteRange() : deleteRow(); });
+}
+
+void TableEditor::load() {
+    LoadedRecords records = table_.load(context().store);
+    loadedBytes_ = records.table->bytes();
+    keptRows_.clear();
+    {
+        GridBatch batch(*grid_);
+        grid_->setCols(int(table_.columns.size()) + 1);
+        // The clock records start without a data row; the other tables keep the first, empty one until a
+        // record takes its place.
+        grid_->setRows(table_.clockRecords || !records.rows.empty() ? 1 : 2);
+        grid_->setTextMatrix(0, 0, QString());
+        grid_->setColWidth(0, kNumberColumnTwips);
+        grid_->setColAlignment(0, Qt::AlignCenter);
+        for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+            const int col = int(c) + 1;
+            grid_->setTextMatrix(0, col, QString::fromUtf16(table_.columns[c].caption));
+            grid_->setColWidth(col, table_.columns[c].twips);
+            grid_->setColAlignment(col, Qt::AlignCenter);
+        }
+        source_ = std::make_shared<const RecordSource>(table_, std::move(records));
+        grid_->appendSourceRows(source_, source_->count());
+        grid_->setRow(std::min(1, grid_->rows() - 1));
+        grid_->setCol(1);
+    }
+    // The widths in twips were made for a smaller font; what the first and the last rows need is given.
+    grid_->widenColumnsToFitText(100);
+    const QScreen* shownOn = screen();
+    const int widest = shownOn ? shownOn->availableGeometry().width() * 9 / 10 : QWIDGETSIZE_MAX;
+    grid_->setMinimumWidth(std::min(widest, std::max(grid_->minimumWidth(), grid_->sizeForDataRows(0).width())));
+    if (table_.clockRecords) {
+        // Corrections are made among the newest records, at the end of the load order.
+        QTimer::singleShot(0, grid_, [grid = grid_] { grid->scrollToBottom(); });
+    }
+}
+
+int TableEditor::dataRows() const {
+    return grid_->rows() - 1;
+}
+
+void TableEditor::setCurrentText(const QString& text) {
+    if (grid_->rows() > 1) {
+        grid_->setText(text);
+    }
+}
+
+void TableEditor::onKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    switch (cellKeyAction(key, modifiers)) {
+        case CellKeyAction::Clear:
+            setCurrentText(QString());
+            break;
+        case CellKeyAction::Copy:
+            clipboard->setText(grid_->text());
+            break;
+        case CellKeyAction::Paste:
+            setCurrentText(clipboard->text());
+            break;
+        case CellKeyAction::None:
+            break;
+    }
+}
+
+void TableEditor::onKeyPress(const QString& character) {
+    if (const std::optional<QString> changed = cellAfterTyping(grid_->text(), character)) {
+        setCurrentText(*changed);
+    }
+}
+
+void TableEditor::addRow() {
+    const int row = grid_->rows();
+    grid_->setRows(row + 1);
+    grid_->setTextMatrix(row, 0, QString::number(row));
+}
+
+std::optional<int> TableEditor::rowNumber(const QString& text) const {
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 1 || number > dataRows()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+void TableEditor::deleteRow() {
+    const QString typed = deleteFrom_->text();
+    if (typed.isEmpty()) {
+        context().boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        return;
+    }
+    const std::optional<int> row = rowNumber(typed);
+    if (!row) {
+        context().boxes.warn(kError, QStringLiteral("行が存在しません"));
+        return;
+    }
+    if (context().boxes.ask(kDeleteQuestion, typed + QStringLiteral("行目を削除します。"))) {
+        removeRows(*row, *row);
+    }
+    grid_->renumber();
+}
+
+void TableEditor::deleteRange() {
+    const QString from = deleteFrom_->text();
+    const QString to = deleteTo_->text();
+    if (from.isEmpty() && to.isEmpty()) {
+        context().boxes.warn(kError, QStringLiteral("削除する行を入力してください。"));
+        return;
+    }
+    const std::optional<int> first = rowNumber(from);
+    const std::optional<int> last = rowNumber(to);
+    if ((!from.isEmpty() && !first) || (!to.isEmpty() && !last)) {
+        context().boxes.warn(kError, QStringLiteral("存在しない行を含んでいます。"));
+        return;
+    }
+    if (first && last && *first > *last) {
+        context().boxes.warn(kError, QStringLiteral("削除対象行の大小関係が正しくありません。"));
+        return;
+    }
+    const QString question = first && last
+                                 ? from + QStringLiteral("行目から、") + to + QStringLiteral("行目を削除します。")
+                                 : (first ? from : to) + QStringLiteral("行目を削除します。");
+    if (context().boxes.ask(kDeleteQuestion, question)) {
+        removeRows(first.value_or(*last), last.value_or(*first));
+    }
+    grid_->renumber();
+}
+
+void TableEditor::removeRows(int first, int last) {
+    const int count = last - first + 1;
+    GridBatch batch(*grid_);
+    if (count >= dataRows()) {
+        grid_->setRows(grid_->rows() + 1);
+    }
+    grid_->removeItems(first, count);
+}
+
+std::optional<QByteArray> TableEditor::writtenContent() {
+    const TableSchema& schema = schemaOf(table_.table);
+    // The grid column of each field of the file, or -1 for a field no column writes.
+    std::vector<int> gridCol(std::size_t(schema.columns.size()), -1);
+    for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+        const EditorColumn& column = table_.columns[c];
+        const qsizetype field = schema.columns.indexOf(QString::fromUtf16(column.field), 0);
+        if (!column.fromUsers && field >= 0) {
+            gridCol[std::size_t(field)] = int(c) + 1;
+        }
+    }
+    // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
+    std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
+
+    const QByteArray header = cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
+    QByteArray out(header.size() + loadedBytes_.size() + keptRows_.size() + 4096, Qt::Uninitialized);
+    qsizetype used = std::copy(header.begin(), header.end(), out.begin()) - out.begin();
+    std::vector<QByteArray> edited(gridCol.size());  // the encoded cells of a row that has its own texts
+    std::vector<QByteArrayView> fields(gridCol.size());
+    std::vector<QByteArrayView> stored(table_.columns.size() + 1);
+    for (int row = 1; row <= dataRows(); ++row) {
+        const int sourceRow = grid_->sourceRowOf(row);
+        if (sourceRow >= 0) {
+            source_->rawRow(sourceRow, stored.data());
+        }
+        qsizetype room = qsizetype(fields.size()) + 2;
+        for (std::size_t f = 0; f < gridCol.size(); ++f) {
+            const int col = gridCol[f];
+            if (col < 0) {
+                fields[f] = {};
+            } else if (sourceRow >= 0) {
+                if (source_->writesRawBytes(col)) {
+                    fields[f] = stored[std::size_t(col)];
+                } else {
+                    const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+                    fields[f] = mapped[f].get(source_->raw(sourceRow, col), [&] {
+                        return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
+                    });
+                }
+            } else {
+                const EditorColumn& column = table_.columns[std::size_t(col) - 1];
+                const QString cell = grid_->textMatrix(row, col);
+                const QString text = column.written ? column.written(cell) : cell;
+                cp932::Encoded encoded = cp932::encode(text);
+                if (encoded.errorIndex >= 0) {
+                    context().boxes.warn(
+                        kUpdateError,
+                        QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
+                                       "別の文字に置き換えてから登録してください。")
+                            .arg(row)
+                            .arg(QString::fromUtf16(column.caption), describeCharacter(text, encoded.errorIndex)));
+                    return std::nullopt;
+                }
+                edited[f] = std::move(encoded.bytes);
+                fields[f] = edited[f];
+            }
+            room += 2 * fields[f].size() + 2;
+        }
+        if (used + room > out.size()) {
+            out.resize(std::max(out.size() * 3 / 2, used + room));
+        }
+        char* at = out.data() + used;
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            if (f > 0) {
+                *at++ = ',';
+            }
+            at = writeWrittenField(at, fields[f], schema.alwaysQuoted[qsizetype(f)]);
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+        used = at - out.constData();
+    }
+    out.resize(used);
+    out += keptRows_;
+    return out;
+}
+
+void TableEditor::save() {
+    MessageBoxes& boxes = context().boxes;
+    const TableStore& store = context().store;
+    if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+        return;
+    }
+    if (const std::optional<QString> failed = table_.check(GridRows(*grid_, *source_), store)) {
+        boxes.warn(kUpdateError, *failed);
+        return;
+    }
+    const std::optional<QByteArray> content = writtenContent();
+    if (!content) {
+        return;
+    }
+    if (!table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+        return;
+    }
+    const QString fileName = schemaOf(table_.table).fileName;
+    const GuardedRewriteResult result =
+        rewriteUnlessChanged(context().store, table_.table, loadedBytes_, *content, context().clock.now());
+    switch (result.outcome) {
+        case GuardedRewriteResult::Outcome::ChangedSinceLoad:
+            boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"
+                                                    "変更されたため、登録を中止しました（ファイルは変更していません）。"
+                                                    "画面を閉じて開き直してから、もう一度修正してください。")
+                                         .arg(fileName));
+            return;
+        case GuardedRewriteResult::Outcome::Failed:
+            boxes.warn(kUpdateError, result.message + QStringLiteral("\nファイルは変更していません。"));
+            return;
+        case GuardedRewriteResult::Outcome::Written:
+            break;
+    }
+    loadedBytes_ = result.keptAppended.isEmpty() ? *content : *content + result.keptAppended;
+    keptRows_ += result.keptAppended;
+    boxes.info(kUpdateQuestion, GetMessageText(store, QString::fromUtf16(table_.completionId)));
+    if (result.keptAppendedRows > 0) {
+        boxes.info(kUpdateQuestion, QStringLiteral("この画面を開いた後に追加された%1行は、消さずにファイルの最後に"
+                                                   "残しました。表示するには画面を開き直してください。")
+                                        .arg(result.keptAppendedRows));
+    }
+}
+
+}  // namespace tsumiki
