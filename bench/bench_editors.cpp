@@ -19,6 +19,7 @@
 
 #include "clockdata.h"
 #include "maintenance/mast_kinmu.h"
+#include "offlineports.h"
 #include "ui/appcontext.h"
 #include "ui/grid/grid.h"
 
@@ -35,9 +36,6 @@ struct YesBoxes final : MessageBoxes {
     void beep() override {}
     int errors = 0;
 };
-struct NoNavigator final : Navigator {
-    void showModal(QDialog&) override {}
-};
 struct NoRandom final : Random {
     void reseed() override {}
     double next() override { return 0; }
@@ -52,7 +50,8 @@ struct Session {
     YesBoxes boxes;
     NoNavigator navigator;
     NoSpreadsheet spreadsheet;
-    AppContext context{store, clock, random, boxes, navigator, spreadsheet};
+    EventLoopPause pause;
+    AppContext context{store, clock, random, boxes, navigator, spreadsheet, pause};
 };
 
 std::unique_ptr<TableEditor> openEditor(Session& session) {

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "clockdata.h"
+#include "offlineports.h"
 #include "platform/systemrandom.h"
 #include "sheets/form4.h"
 #include "sheets/form5.h"
@@ -20,16 +21,6 @@ public:
     bool ask(const QString&, const QString&) override { return false; }
     void beep() override {}
 };
-class NoNavigation final : public Navigator {
-public:
-    void showModal(QDialog&) override {}
-};
-class NoSpreadsheet final : public Spreadsheet {
-public:
-    std::unique_ptr<Workbook> open(const QString&, const QString&) override { return nullptr; }
-    bool isInUse(const QString&) override { return false; }
-    QString errorString() const override { return {}; }
-};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,7 +34,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     SystemRandom random(clock);
     SilentBoxes boxes;
-    NoNavigation navigator;
+    NoNavigator navigator;
     NoSpreadsheet spreadsheet;
     EventLoopPause pause;
     // A fresh store each run: the first read of the file, as when a sheet opens after clocking.

@@ -62,7 +62,6 @@ public:
     void extend(QByteArrayView more);
 
     int rowCount() const { return rowCount_; }
-    const QByteArray& bytes() const { return bytes_; }
     const QStringList& header() const { return header_; }
     // Index of the column with that name, letter case ignored; -1 when the header has no such column.
     int column(QStringView name) const;
