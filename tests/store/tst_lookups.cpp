@@ -9,82 +9,75 @@ using tsumiki::test::TempAppFolder;
 class TestLookups : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void lookup_data();
-    void lookup();
-    void sampleDataReadsBack();
+
+    void initTestCase() {
+        folder_.writeTable(Table::Message, {"MSGID,MESSAGE", "E00001,古い文", "E00001,登録されていません", "E00002,",
+                                            "E00003,あり", "E00003,"});
+        folder_.writeTable(Table::User,
+                           {"ID,USERNAME,KENGEN,TANKA", "\"A\",\"店長\",\"ADMIN\",1200", "\"B\",\"さくら\",\"\",",
+                            "\"C\",,\"admin\",abc", "\"D\",\"古い\",\"ADMIN\",500", "\"D\",\"新しい\",\"\",99999999999",
+                            "\"E\",\"マイナス\",\"\", -300 "});
+        folder_.writeTable(Table::Control, {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0005\",\"pw1\",\"x\",\"\",\"\"",
+                                            "\"CTL0005\",\"\",\"y\",\"\",\"\""});
+    }
+
+    // Each row: the lookup, its arguments, and the value it must give.
+    void lookup_data() {
+        QTest::addColumn<QString>("lookup");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const char* rows[][4] = {
+            {"message: last row wins", "message", "E00001", "登録されていません"},
+            {"message: empty text falls back", "message", "E00002", "errcode 'E00002'"},
+            {"message: a later empty row empties it", "message", "E00003", "errcode 'E00003'"},
+            {"message: no row", "message", "E00099", "errcode 'E00099'"},
+            {"administrator", "user", "A", "店長/ADMIN/1200"},
+            {"empty authority and price", "user", "B", "さくら/0/0"},
+            {"no name, lower-case authority, price not a number", "user", "C", "/admin/0"},
+            {"last row wins; price beyond 32 bits", "user", "D", "新しい/0/0"},
+            {"blanks around a negative price", "user", "E", "マイナス/0/-300"},
+            {"no such user; case of the ID counts", "user", "a", "//0"},
+            {"control: later empty CODE1 keeps the earlier", "control1", "CTL0005", "pw1"},
+            {"control: CODE2 of the last row", "control2", "CTL0005", "y"},
+            {"control: empty everywhere", "control3", "CTL0005", ""},
+            {"control: value number 4", "control4", "CTL0005", ""},
+            {"control: missing code", "control1", "CTL0009", ""},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r[0]) << QString::fromUtf8(r[1]) << QString::fromUtf8(r[2]) << QString::fromUtf8(r[3]);
+        }
+    }
+
+    void lookup() {
+        QFETCH(QString, lookup);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        const TableStore store(folder_.path());
+        QString got;
+        if (lookup == u"message") {
+            got = GetMessageText(store, key);
+        } else if (lookup == u"user") {
+            got = QStringList{LookupUserName(store, key), GetUserAuthority(store, key),
+                              QString::number(GetUnitPrice(store, key))}
+                      .join(u'/');
+        } else {
+            got = GetControlCode(store, key, lookup.right(1));
+        }
+        QCOMPARE(got, expected);
+    }
+
+    void sampleDataReadsBack() {
+        // Every error message the program can show is in the sample application folder shipped with it.
+        const TableStore store(QStringLiteral(TSUMIKI_SOURCE_DIR "/data"));
+        for (int i = 1; i <= 14; ++i) {
+            const QString id = QStringLiteral("E%1").arg(i, 5, 10, QLatin1Char('0'));
+            QVERIFY2(!GetMessageText(store, id).startsWith(u"errcode"), qPrintable(id));
+        }
+    }
 
 private:
     TempAppFolder folder_;
 };
-
-void TestLookups::initTestCase() {
-    folder_.writeTable(Table::Message, {"MSGID,MESSAGE", "E00001,古い文", "E00001,登録されていません", "E00002,",
-                                        "E00003,あり", "E00003,"});
-    folder_.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"A\",\"店長\",\"ADMIN\",1200",
-                                     "\"B\",\"さくら\",\"\",", "\"C\",,\"admin\",abc", "\"D\",\"古い\",\"ADMIN\",500",
-                                     "\"D\",\"新しい\",\"\",99999999999", "\"E\",\"マイナス\",\"\", -300 "});
-    folder_.writeTable(Table::Control, {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0005\",\"pw1\",\"x\",\"\",\"\"",
-                                        "\"CTL0005\",\"\",\"y\",\"\",\"\""});
-}
-
-// Each row: the lookup, its arguments, and the value it must give.
-void TestLookups::lookup_data() {
-    QTest::addColumn<QString>("lookup");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("expected");
-    const char* rows[][4] = {
-        {"message: last row wins", "message", "E00001", "登録されていません"},
-        {"message: empty text falls back", "message", "E00002", "errcode 'E00002'"},
-        {"message: a later empty row empties it", "message", "E00003", "errcode 'E00003'"},
-        {"message: no row", "message", "E00099", "errcode 'E00099'"},
-        {"administrator", "user", "A", "店長/ADMIN/1200"},
-        {"empty authority and price", "user", "B", "さくら/0/0"},
-        {"no name, lower-case authority, price not a number", "user", "C", "/admin/0"},
-        {"last row wins; price beyond 32 bits", "user", "D", "新しい/0/0"},
-        {"blanks around a negative price", "user", "E", "マイナス/0/-300"},
-        {"no such user; case of the ID counts", "user", "a", "//0"},
-        {"control: later empty CODE1 keeps the earlier", "control1", "CTL0005", "pw1"},
-        {"control: CODE2 of the last row", "control2", "CTL0005", "y"},
-        {"control: empty everywhere", "control3", "CTL0005", ""},
-        {"control: value number 4", "control4", "CTL0005", ""},
-        {"control: missing code", "control1", "CTL0009", ""},
-    };
-    for (const auto& r : rows) {
-        QTest::newRow(r[0]) << QString::fromUtf8(r[1]) << QString::fromUtf8(r[2]) << QString::fromUtf8(r[3]);
-    }
-}
-
-void TestLookups::lookup() {
-    QFETCH(QString, lookup);
-    QFETCH(QString, key);
-    QFETCH(QString, expected);
-    const TableStore store(folder_.path());
-    QString got;
-    if (lookup == u"message") {
-        got = GetMessageText(store, key);
-    } else if (lookup == u"user") {
-        got = QStringList{LookupUserName(store, key), GetUserAuthority(store, key),
-                          QString::number(GetUnitPrice(store, key))}
-                  .join(u'/');
-    } else {
-        got = GetControlCode(store, key, lookup.right(1));
-    }
-    QCOMPARE(got, expected);
-}
-
-void TestLookups::sampleDataReadsBack() {
-    // The sample application folder shipped with the program.
-    const TableStore store(QStringLiteral(TSUMIKI_SOURCE_DIR "/data"));
-    QCOMPARE(GetUserAuthority(store, QStringLiteral("0001")), QStringLiteral("ADMIN"));
-    QVERIFY(!LookupUserName(store, QStringLiteral("0002")).isEmpty());
-    QVERIFY(GetUnitPrice(store, QStringLiteral("0002")) > 0);
-    QCOMPARE(GetControlCode(store, QStringLiteral("CTL0003"), QStringLiteral("1")), QStringLiteral("05:00"));
-    for (int i = 1; i <= 14; ++i) {
-        const QString id = QStringLiteral("E%1").arg(i, 5, 10, QLatin1Char('0'));
-        QVERIFY2(!GetMessageText(store, id).startsWith(u"errcode"), qPrintable(id));
-    }
-}
 
 QTEST_APPLESS_MAIN(TestLookups)
 #include "tst_lookups.moc"

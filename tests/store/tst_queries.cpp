@@ -33,107 +33,95 @@ const char* const kClock =
 class TestQueries : public QObject {
     Q_OBJECT
 private slots:
-    void keyedForms_data();
-    void keyedForms();
-    void sortedForms();
-    void clockOrderIsAStableSortByDateThenTime();
-};
-
-// The forms that select by key compare exact text: no letter case folding, no trimming, no numeric reading.
-void TestQueries::keyedForms_data() {
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QStringList>("found");
-    QTest::newRow("user 001: both rows in file order") << "user"
-                                                       << "001" << QStringList{"A", "A2"};
-    QTest::newRow("user 1 is not 001") << "user"
-                                       << "1" << QStringList{"B"};
-    QTest::newRow("user: letter case counts") << "user"
-                                              << "ABC" << QStringList{};
-    QTest::newRow("user: no blank trimming") << "user"
-                                             << " 1" << QStringList{};
-    QTest::newRow("user: empty matches nothing") << "user"
-                                                 << "" << QStringList{};
-    QTest::newRow("prefix M01") << "prefix"
-                                << "M01" << QStringList{"a", "d"};
-    QTest::newRow("prefix M02") << "prefix"
-                                << "M02" << QStringList{"b"};
-    QTest::newRow("clock-in with time of day")
-        << "clock"
-        << "2026/12/05 5:00:00|1" << QStringList{"2026/12/05 20:15", "2026/12/05 21:00"};
-    QTest::newRow("clock-out") << "clock"
-                               << "2026/12/05 5:00:00|2" << QStringList{"2026/12/06 02:30"};
-    QTest::newRow("bare date is another key") << "clock"
-                                              << "2026/12/05|1" << QStringList{"2026/12/05 09:00"};
-    QTest::newRow("zero-padded hour is another key") << "clock"
-                                                     << "2026/12/05 05:00:00|1" << QStringList{};
-    QTest::newRow("CODE1 values, Null kept") << "code1"
-                                             << "CTL0003" << QStringList{"05:00", "-"};
-}
-
-void TestQueries::keyedForms() {
-    QFETCH(QString, form);
-    QFETCH(QString, key);
-    QFETCH(QStringList, found);
-    QStringList got;
-    if (form == u"user") {
-        got = column(UserById(table(kUsers), key), u"USERNAME");
-    } else if (form == u"prefix") {
-        got = column(MessagesByPrefix(table("MSGID,MESSAGE\r\nM01001,a\r\nM02001,b\r\nXM01,c\r\nM01,d\r\n,e\r\n"
-                                            "m01002,f\r\n"),
-                                      key),
-                     u"MESSAGE");
-    } else if (form == u"clock") {
-        const QStringList k = key.split(u'|');
-        got = column(ClockRowsByKind(table(kClock), u"7", k[0], k[1]), u"TIMEPRINT");
-    } else {
-        for (const Value& v : ControlCode1(table("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",,,\r\n"
-                                                 "\"CTL0004\",\"15\",,,\r\n\"CTL0003\",\"\",,,\r\n"),
-                                           key)) {
-            got << v.value_or(QStringLiteral("-"));
+    // The forms that select by key compare exact text: no letter case folding, no trimming, no numeric reading.
+    void keyedForms_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("found");
+        const char* rows[][4] = {
+            {"user 001: both rows in file order", "user", "001", "A;A2"},
+            {"user 1 is not 001", "user", "1", "B"},
+            {"user: letter case counts", "user", "ABC", ""},
+            {"user: no blank trimming", "user", " 1", ""},
+            {"user: empty matches nothing", "user", "", ""},
+            {"prefix M01", "prefix", "M01", "a;d"},
+            {"prefix M02", "prefix", "M02", "b"},
+            {"clock-in with time of day", "clock", "2026/12/05 5:00:00|1", "2026/12/05 20:15;2026/12/05 21:00"},
+            {"clock-out", "clock", "2026/12/05 5:00:00|2", "2026/12/06 02:30"},
+            {"bare date is another key", "clock", "2026/12/05|1", "2026/12/05 09:00"},
+            {"zero-padded hour is another key", "clock", "2026/12/05 05:00:00|1", ""},
+            {"CODE1 values, Null kept", "code1", "CTL0003", "05:00;-"},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]).split(u';', Qt::SkipEmptyParts);
         }
     }
-    QCOMPARE(got, found);
-}
 
-void TestQueries::sortedForms() {
-    const TablePtr messages = table("MSGID,MESSAGE\r\nM02001,a\r\nE00001,b\r\n,c\r\nM01001,d\r\nE00001,e\r\n");
-    QCOMPARE(column(AllRowsByKey(messages), u"MESSAGE"), (QStringList{"c", "b", "e", "d", "a"}));
-    const TablePtr clock = table(
-        "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n\"9\",\"2026/12/05\",\"2026/12/05 10:00\",\"1\",\"0\"\r\n"
-        "\"1\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"\r\n\"001\",\"2026/12/04\",\"2026/12/04 "
-        "09:00\",\"1\",\"0\"\r\n");
-    QStringList seen;
-    for (const ClockWithUser& r : ClockRowsWithUser(clock, table(kUsers))) {
-        seen << r.clock.value(u"USERID").value_or(QString()) + u'=' +
-                    (r.user ? r.user->value(u"USERNAME").value_or(QString()) : QStringLiteral("-"));
+    void keyedForms() {
+        QFETCH(QString, form);
+        QFETCH(QString, key);
+        QFETCH(QStringList, found);
+        QStringList got;
+        if (form == u"user") {
+            got = column(UserById(table(kUsers), key), u"USERNAME");
+        } else if (form == u"prefix") {
+            got = column(MessagesByPrefix(table("MSGID,MESSAGE\r\nM01001,a\r\nM02001,b\r\nXM01,c\r\nM01,d\r\n,e\r\n"
+                                                "m01002,f\r\n"),
+                                          key),
+                         u"MESSAGE");
+        } else if (form == u"clock") {
+            const QStringList k = key.split(u'|');
+            got = column(ClockRowsByKind(table(kClock), u"7", k[0], k[1]), u"TIMEPRINT");
+        } else {
+            for (const Value& v : ControlCode1(table("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",,,\r\n"
+                                                     "\"CTL0004\",\"15\",,,\r\n\"CTL0003\",\"\",,,\r\n"),
+                                               key)) {
+                got << v.value_or(QStringLiteral("-"));
+            }
+        }
+        QCOMPARE(got, found);
     }
-    // A left join sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
-    QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=-"}));
-}
 
-// Rows in a scrambled order with few distinct dates and times, Null ones included: the order equals a stable
-// sort by INPUTTIME, then TIMEPRINT, in text order.
-void TestQueries::clockOrderIsAStableSortByDateThenTime() {
-    QString text = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
-    const QStringList dates{"", "2026/12/05", "2026/12/05 5:00:00", "2026/1/5", "2025/12/31"};
-    const QStringList times{"", "2026/12/05 09:00", "2026/12/05 18:00", "9:00"};
-    quint32 state = 7;
-    for (int r = 0; r < 400; ++r) {
-        state = state * 1103515245u + 12345u;
-        text +=
-            QStringLiteral("%1,%2,%3,1,\r\n").arg(r).arg(dates[int((state >> 8) % 5)], times[int((state >> 16) % 4)]);
+    void sortedForms() {
+        const TablePtr messages = table("MSGID,MESSAGE\r\nM02001,a\r\nE00001,b\r\n,c\r\nM01001,d\r\nE00001,e\r\n");
+        QCOMPARE(column(AllRowsByKey(messages), u"MESSAGE"), (QStringList{"c", "b", "e", "d", "a"}));
+        const TablePtr clock = table(
+            "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n\"9\",\"2026/12/05\",\"2026/12/05 10:00\",\"1\",\"0\"\r\n"
+            "\"1\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"\r\n\"001\",\"2026/12/04\",\"2026/12/04 "
+            "09:00\",\"1\",\"0\"\r\n");
+        QStringList seen;
+        for (const ClockWithUser& r : ClockRowsWithUser(clock, table(kUsers))) {
+            seen << r.clock.value(u"USERID").value_or(QString()) + u'=' +
+                        (r.user ? r.user->value(u"USERNAME").value_or(QString()) : QStringLiteral("-"));
+        }
+        // A left join sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
+        QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=-"}));
     }
-    const ParsedTable clock = ParsedTable::parseText(text);
-    const ParsedTable users = ParsedTable::parseText(QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n"));
-    std::vector<int> expected(static_cast<std::size_t>(clock.rowCount()));
-    std::iota(expected.begin(), expected.end(), 0);
-    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-        const int byDate = clock.raw(a, 1).compare(clock.raw(b, 1));
-        return byDate != 0 ? byDate < 0 : clock.raw(a, 2).compare(clock.raw(b, 2)) < 0;
-    });
-    QCOMPARE(ClockRowsWithUserRows(clock, users).clockRows, expected);
-}
+
+    // Rows in a scrambled order with few distinct dates and times, Null ones included: the order equals a stable
+    // sort by INPUTTIME, then TIMEPRINT, in text order.
+    void clockOrderIsAStableSortByDateThenTime() {
+        QString text = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
+        const QStringList dates{"", "2026/12/05", "2026/12/05 5:00:00", "2026/1/5", "2025/12/31"};
+        const QStringList times{"", "2026/12/05 09:00", "2026/12/05 18:00", "9:00"};
+        quint32 state = 7;
+        for (int r = 0; r < 400; ++r) {
+            state = state * 1103515245u + 12345u;
+            text += QStringLiteral("%1,%2,%3,1,\r\n")
+                        .arg(r)
+                        .arg(dates[int((state >> 8) % 5)], times[int((state >> 16) % 4)]);
+        }
+        const ParsedTable clock = ParsedTable::parseText(text);
+        const ParsedTable users = ParsedTable::parseText(QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n"));
+        std::vector<int> expected(static_cast<std::size_t>(clock.rowCount()));
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const int byDate = clock.raw(a, 1).compare(clock.raw(b, 1));
+            return byDate != 0 ? byDate < 0 : clock.raw(a, 2).compare(clock.raw(b, 2)) < 0;
+        });
+        QCOMPARE(ClockRowsWithUserRows(clock, users).clockRows, expected);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestQueries)
 #include "tst_queries.moc"
