@@ -30,6 +30,15 @@ bool RecordingMessageBoxes::ask(const QString& title, const QString& text) {
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
+QStringList RecordingMessageBoxes::errorTexts() const {
+    QStringList out;
+    for (const ShownMessage& m : shown) {
+        const bool error = m.title == QStringLiteral("エラー") && m.icon == MessageIcon::Exclamation;
+        out << (error ? m.text : QStringLiteral("[%1 %2] %3").arg(m.title).arg(int(m.icon)).arg(m.text));
+    }
+    return out;
+}
+
 TempAppFolder::TempAppFolder() {
     QDir(dir_.path()).mkpath(QStringLiteral("DB"));
 }

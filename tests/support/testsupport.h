@@ -52,6 +52,8 @@ public:
     void show(const QString& title, const QString& text, MessageIcon icon) override;
     bool ask(const QString& title, const QString& text) override;
     void beep() override { ++beeps; }
+    // The texts shown as errors (titled エラー, exclamation icon); any other box is listed with its title and icon.
+    QStringList errorTexts() const;
 
     QList<ShownMessage> shown;
     QList<bool> answers;
