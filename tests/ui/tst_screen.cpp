@@ -38,41 +38,38 @@ void sendSpontaneous(QWidget& widget) {
 class TestScreen : public QObject {
     Q_OBJECT
 private slots:
-    void loadsOncePerOpening();
-    void keysAndCloseBox();
+    void loadsOncePerOpening() {
+        test::ScreenTestContext t;
+        Probe screen(t.context);
+        QCOMPARE(screen.objectName() + ' ' + screen.windowTitle(), "Probe 見出し");
+        screen.show();
+        sendSpontaneous<QHideEvent>(screen);
+        sendSpontaneous<QShowEvent>(screen);
+        QCOMPARE(screen.loads, 1);
+        screen.hide();
+        screen.show();
+        QCOMPARE(screen.loads, 2);
+    }
+
+    void keysAndCloseBox() {
+        test::ScreenTestContext t;
+        Probe screen(t.context);
+        QSignalSpy rejected(&screen, &QDialog::rejected);
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        screen.box->setFocus();
+        QTest::keyClick(screen.box, Qt::Key_Return);
+        QCOMPARE(screen.clicks, 0);
+        screen.button->setFocus();
+        QTest::keyClick(screen.button, Qt::Key_Return);
+        QTest::keyClick(screen.button, Qt::Key_Enter);
+        QCOMPARE(screen.clicks, 2);
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        QVERIFY(screen.isVisible() && rejected.isEmpty());
+        QVERIFY(screen.close());
+        QCOMPARE(rejected.size(), 1);
+    }
 };
-
-void TestScreen::loadsOncePerOpening() {
-    test::ScreenTestContext t;
-    Probe screen(t.context);
-    QCOMPARE(screen.objectName() + ' ' + screen.windowTitle(), "Probe 見出し");
-    screen.show();
-    sendSpontaneous<QHideEvent>(screen);
-    sendSpontaneous<QShowEvent>(screen);
-    QCOMPARE(screen.loads, 1);
-    screen.hide();
-    screen.show();
-    QCOMPARE(screen.loads, 2);
-}
-
-void TestScreen::keysAndCloseBox() {
-    test::ScreenTestContext t;
-    Probe screen(t.context);
-    QSignalSpy rejected(&screen, &QDialog::rejected);
-    screen.show();
-    QVERIFY(QTest::qWaitForWindowActive(&screen));
-    screen.box->setFocus();
-    QTest::keyClick(screen.box, Qt::Key_Return);
-    QCOMPARE(screen.clicks, 0);
-    screen.button->setFocus();
-    QTest::keyClick(screen.button, Qt::Key_Return);
-    QTest::keyClick(screen.button, Qt::Key_Enter);
-    QCOMPARE(screen.clicks, 2);
-    QTest::keyClick(&screen, Qt::Key_Escape);
-    QVERIFY(screen.isVisible() && rejected.isEmpty());
-    QVERIFY(screen.close());
-    QCOMPARE(rejected.size(), 1);
-}
 
 QTEST_MAIN(TestScreen)
 #include "tst_screen.moc"
