@@ -258,7 +258,7 @@ private:
     std::unique_ptr<LibreOfficeSpreadsheet> office_;
     QTemporaryDir profile_;
     RecordingMessageBoxes boxes_;
-    CountingPause pause_;
+    RecordingPause pause_;
     std::unique_ptr<WorkbookExport> export_;
 };
 

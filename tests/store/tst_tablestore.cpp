@@ -133,17 +133,20 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
         const QByteArray h("ID,USERNAME,KENGEN,TANKA\r\n");
-        QTest::newRow("missing folder") << "nofolder" << QByteArray() << "データフォルダ「";
-        QTest::newRow("missing file") << "nofile" << QByteArray() << "ユーザー.csv」が見つかりません";
-        QTest::newRow("a folder in place of the file") << "dir" << QByteArray() << "ユーザー.csv」が見つかりません";
-        QTest::newRow("UTF-8") << "" << h + QStringLiteral("1,さくら,,\r\n2,山田太郎,,\r\n3,佐藤,,\r\n").toUtf8()
-                               << "ユーザー.csv」は UTF-8";
-        QTest::newRow("not code page 932") << "" << h + "1,\x81\x20,,\r\n"
-                                           << "ユーザー.csv」の 2 行目";
-        QTest::newRow("empty") << "" << QByteArray() << "ユーザー.csv」が空";
-        QTest::newRow("columns missing") << "" << QByteArray("ID,NAME,KENGEN\r\n") << "列 USERNAME、TANKA がない";
-        QTest::newRow("extra columns, letter case, blanks: no error")
-            << "" << QByteArray("\"id\", UserName ,Kengen,TANKA,EXTRA\r\n") << "";
+        const std::tuple<const char*, const char*, QByteArray, const char*> rows[] = {
+            {"missing folder", "nofolder", {}, "データフォルダ「"},
+            {"missing file", "nofile", {}, "ユーザー.csv」が見つかりません"},
+            {"a folder in place of the file", "dir", {}, "ユーザー.csv」が見つかりません"},
+            {"UTF-8", "", h + QStringLiteral("1,さくら,,\r\n2,山田太郎,,\r\n3,佐藤,,\r\n").toUtf8(),
+             "ユーザー.csv」は UTF-8"},
+            {"not code page 932", "", h + "1,\x81\x20,,\r\n", "ユーザー.csv」の 2 行目"},
+            {"empty", "", {}, "ユーザー.csv」が空"},
+            {"columns missing", "", "ID,NAME,KENGEN\r\n", "列 USERNAME、TANKA がない"},
+            {"extra columns, letter case, blanks: no error", "", "\"id\", UserName ,Kengen,TANKA,EXTRA\r\n", ""},
+        };
+        for (const auto& [name, setup, bytes, expected] : rows) {
+            QTest::newRow(name) << QString(setup) << bytes << QString(expected);
+        }
     }
 
     void refusedFilesNameTheFile() {

@@ -32,7 +32,6 @@ public:
     QStringList log;
     QString failStep;  // "open", "write", "save": that step fails
     QString error;
-    std::function<void()> onOpen;
 };
 
 class FakeWorkbook final : public Workbook {
@@ -80,9 +79,6 @@ private:
 
 inline std::unique_ptr<Workbook> FakeSpreadsheet::open(const QString& path, const QString& password) {
     log << QStringLiteral("open %1 %2").arg(path.section(u'/', -1), password);
-    if (onOpen) {
-        onOpen();
-    }
     if (failStep == u"open" || (books.contains(path) && books[path].password != password)) {
         error = QStringLiteral("open failed");
         return nullptr;
@@ -90,17 +86,15 @@ inline std::unique_ptr<Workbook> FakeSpreadsheet::open(const QString& path, cons
     return std::make_unique<FakeWorkbook>(*this, books.value(path));
 }
 
-// Counts the waits instead of waiting.
-class CountingPause final : public Pause {
+// Returns at once instead of waiting, remembering how long it was asked to wait.
+class RecordingPause final : public Pause {
 public:
     void keepScreenResponsiveFor(int seconds) override {
-        ++waits;
         if (during) {
             during();
         }
         lastSeconds = seconds;
     }
-    int waits = 0;
     int lastSeconds = 0;
     std::function<void()> during;
 };

@@ -16,7 +16,7 @@ struct ScreenTestContext {
     RecordingMessageBoxes boxes;
     FakeNavigator navigator;
     FakeSpreadsheet spreadsheet;
-    CountingPause pause;
+    RecordingPause pause;
     AppContext context{store, clock, random, boxes, navigator, spreadsheet, pause};
 };
 

@@ -19,7 +19,6 @@ class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime now = {}) : now_(std::move(now)) {}
     QDateTime now() const override { return now_; }
-    void set(const QDateTime& now) { now_ = now; }
     // "yyyy/MM/dd HH:mm:ss"
     void set(const QString& text);
 
