@@ -77,8 +77,6 @@ void TestEditors::session_data() {
         << kUnchanged;
     QTest::newRow("control: duplicate key") << "Mast_Ctrl" << QStringList{"A,1,,,", "A,2,,,"} << QStringList{"save"}
                                             << "" << kAny << QStringList{refused("E00003")} << kUnchanged;
-    QTest::newRow("control: two added empty rows") << "Mast_Ctrl" << kControl << QStringList{"add", "add", "save"} << ""
-                                                   << kAny << QStringList{refused("E00003")} << kUnchanged;
     QTest::newRow("control: declined question writes nothing")
         << "Mast_Ctrl" << kControl << QStringList{"at 1 2", "type 9", "save"} << "n" << kAny << QStringList{kAsk}
         << kUnchanged;
