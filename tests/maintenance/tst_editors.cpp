@@ -261,6 +261,9 @@ void TestEditors::escapeClosesNothingAndTheCloseBoxIsBack() {
     QCOMPARE(fixture.editor->result(), int(QDialog::Rejected));
     QCOMPARE(fixture.folder.bytes(Table::Clock), original);
     QVERIFY(fixture.boxes.shown.isEmpty());
+    // Shown again, the same editor is a new opening: the file as it is, the typed 5 gone.
+    fixture.editor->show();
+    QCOMPARE(fixture.gridRows().first(), QStringLiteral("1|0099||2026/12/04|2026/12/04 10:00|出勤|"));
 }
 
 QTEST_MAIN(TestEditors)
