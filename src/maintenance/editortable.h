@@ -92,14 +92,15 @@ public:
     // them unchanged (a column of the edited table with no mapping between stored and shown).
     QByteArrayView raw(int sourceRow, int col) const;
     bool writesRawBytes(int col) const;
-    // raw() of every column that writes its stored bytes, into stored[col].
+    // raw() of every column of the edited table (mapped ones included), into stored[col].
     void rawRow(int sourceRow, QByteArrayView* stored) const;
 
 private:
     const EditorTable& editor_;
     LoadedRecords records_;
-    std::vector<int> fieldIndex_;  // by grid column, in the table the column reads
-    std::vector<int> rawColumns_;  // the grid columns that write their stored bytes, ascending
+    std::vector<int> fieldIndex_;    // by grid column, in the table the column reads
+    std::vector<int> tableColumns_;  // the grid columns of the edited table
+    std::vector<int> rawColumns_;    // those that write their stored bytes
     // Mapped columns take few distinct stored values; each is shown once and shared from then on.
     mutable std::vector<ByStoredValue<QString>> shownByStored_;
 };
