@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "maintenance/bystoredvalue.h"
 #include "maintenance/editorchecks.h"
 #include "store/table.h"
 #include "ui/grid/gridmodel.h"
@@ -54,32 +55,6 @@ struct EditorTable {
 
 // The load of the control, message and user tables: every record in the order of its first column, the key.
 LoadedRecords loadByKey(const TableStore& store, Table table);
-
-// Values worked out once per distinct stored value of a column. Mapped columns mostly hold a one-byte code (ST,
-// DOUHAN), which is looked up without hashing; the views must outlive the map (they point into a parsed table).
-template <typename T>
-class ByStoredValue {
-public:
-    template <typename Make>
-    const T& get(QByteArrayView stored, Make make) {
-        if (stored.size() <= 1) {
-            std::optional<T>& slot = small_[stored.isEmpty() ? 256 : uchar(stored[0])];
-            if (!slot) {
-                slot = make();
-            }
-            return *slot;
-        }
-        auto it = large_.constFind(stored);
-        if (it == large_.constEnd()) {
-            it = large_.insert(stored, make());
-        }
-        return *it;
-    }
-
-private:
-    std::array<std::optional<T>, 257> small_;
-    QHash<QByteArrayView, T> large_;
-};
 
 // The texts of loaded records, made when the grid shows or reads a cell.
 class RecordSource final : public CellSource {
