@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "attendance/datetext.h"
@@ -126,6 +127,27 @@ private:
     bool unchanged_;
 };
 
+// Sorts by hash, rows of one hash staying in ascending order: a radix sort, 16 bits a pass, since the keys are
+// hashes of some hundred thousand rows.
+void sortByHash(std::vector<std::pair<quint64, int>>& keyed) {
+    std::vector<std::pair<quint64, int>> buffer(keyed.size());
+    std::vector<std::size_t> counts(1 << 16);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const auto& entry : keyed) {
+            ++counts[(entry.first >> shift) & 0xffff];
+        }
+        std::size_t total = 0;
+        for (std::size_t& count : counts) {
+            total += std::exchange(count, total);
+        }
+        for (const auto& entry : keyed) {
+            buffer[counts[(entry.first >> shift) & 0xffff]++] = entry;
+        }
+        keyed.swap(buffer);
+    }
+}
+
 }  // namespace
 
 std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
@@ -154,7 +176,7 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
         }
         note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
     }
-    std::sort(keyed.begin(), keyed.end());
+    sortByHash(keyed);
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
     auto sameTexts = [&](int a, int b) {
         return rows.cell(a, 1) == rows.cell(b, 1) && rows.cell(a, 3) == rows.cell(b, 3) &&
