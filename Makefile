@@ -1,10 +1,11 @@
 # The two entry points of the README: `make run` and `make test`. Everything else is a step of them.
 BUILD ?= build
+SANITIZE_BUILD ?= $(BUILD)-sanitize
 APP   := $(BUILD)/app
 JOBS  ?= $(shell nproc)
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test deps configure build app bench clean format
+.PHONY: run test test-sanitized deps configure build app bench clean format
 
 deps:
 	@bash tools/deps.sh
@@ -15,21 +16,32 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The application folder: the program, its data tables (copied only when missing, so a shop's data is never
-# overwritten), the workbook templates and the output folder.
+# The application folder: the program, its data tables and workbook templates (each copied only when missing, so a
+# shop's own are never overwritten) and the output folder.
 app: build
 	@mkdir -p "$(APP)/DB" "$(APP)/excelテンプレート" "$(APP)/出力帳票"
 	@cp -f $(BUILD)/src/app/tsumiki "$(APP)/tsumiki"
 	@for f in data/DB/*.csv; do \
 	    t="$(APP)/DB/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
 	done
+	@for f in $(BUILD)/templates/*.xls; do \
+	    t="$(APP)/excelテンプレート/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
+	done
 	@echo "Application folder: $(APP)"
 
 run: app
 	@cd "$(APP)" && ./tsumiki
 
-test: build
+test: build test-sanitized
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The table store's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of
+# their own holding only the core library and those tests.
+test-sanitized: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSUMIKI_SANITIZE=ON \
+	    -DTSUMIKI_WERROR=$(if $(CI),ON,OFF) >/dev/null
+	@cmake --build $(SANITIZE_BUILD) --target store_tests -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && ctest -L store --output-on-failure -j $(JOBS)
 
 bench: build
 	@bash bench/run.sh $(BUILD)
@@ -38,4 +50,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD)

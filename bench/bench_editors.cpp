@@ -38,6 +38,11 @@ struct YesBoxes final : MessageBoxes {
 struct NoNavigator final : Navigator {
     void showModal(QDialog&) override {}
 };
+struct NoSpreadsheet final : Spreadsheet {
+    std::unique_ptr<Workbook> open(const QString&, const QString&) override { return nullptr; }
+    bool isInUse(const QString&) override { return false; }
+    QString errorString() const override { return {}; }
+};
 struct NoRandom final : Random {
     void reseed() override {}
     double next() override { return 0; }
@@ -52,7 +57,8 @@ struct Session {
     YesBoxes boxes;
     NoNavigator navigator;
     NoSpreadsheet spreadsheet;
-    AppContext context{store, clock, random, boxes, navigator, spreadsheet};
+    EventLoopPause pause;
+    AppContext context{store, clock, random, boxes, navigator, spreadsheet, pause};
 };
 
 std::unique_ptr<TableEditor> openEditor(Session& session) {

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
+#include <vector>
+
 #include "store/cp932.h"
 #include "store/table.h"
 
@@ -78,7 +81,15 @@ double fastestMs(int runs, const std::function<void()>& work) {
 }
 
 double iconvBaselineMs(const QString& file, int runs) {
-    return fastestMs(runs, [&] {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        best = std::min(best, iconvMs(file));
+    }
+    return best;
+}
+
+double iconvMs(const QString& file) {
+    return timeMs([&] {
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
         p.start(QStringLiteral("iconv"),
@@ -87,6 +98,31 @@ double iconvBaselineMs(const QString& file, int runs) {
             qFatal("iconv failed");
         }
     });
+}
+
+double timeMs(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+namespace {
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+}  // namespace
+
+PairedFigure pairedMedian(int pairs, const std::function<double()>& baselineMs, const std::function<double()>& workMs) {
+    std::vector<double> base, work, ratio;
+    for (int i = 0; i < pairs; ++i) {
+        base.push_back(baselineMs());
+        work.push_back(workMs());
+        ratio.push_back(work.back() / base.back());
+    }
+    return {median(base), median(work), median(ratio)};
 }
 
 }  // namespace tsumiki::bench

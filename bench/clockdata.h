@@ -19,4 +19,19 @@ double fastestMs(int runs, const std::function<void()>& work);
 // is set against, since decoding the file is the least any read of it must do.
 double iconvBaselineMs(const QString& file, int runs);
 
+// Milliseconds of one run of `iconv -f CP932 -t UTF-8 <file>` into /dev/null.
+double iconvMs(const QString& file);
+
+// A figure taken as the median of paired runs: the baseline and the work are measured alternately, so that a
+// machine that slows down or speeds up during the benchmark weighs on both alike.
+struct PairedFigure {
+    double baselineMs = 0;  // median of the baseline runs
+    double workMs = 0;      // median of the work runs
+    double ratio = 0;       // median of the per-pair ratios work / baseline
+};
+PairedFigure pairedMedian(int pairs, const std::function<double()>& baselineMs, const std::function<double()>& workMs);
+
+// One run of `work`, in milliseconds.
+double timeMs(const std::function<void()>& work);
+
 }  // namespace tsumiki::bench

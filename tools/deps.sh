@@ -6,6 +6,7 @@ packages=(
     g++ cmake ninja-build make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-ipafont-gothic
+    libreoffice-calc libreoffice-dev ure libreoffice-gtk3 libreoffice-l10n-ja
     libc-bin
     xvfb xauth x11-apps imagemagick
 )

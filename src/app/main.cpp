@@ -10,6 +10,7 @@
 #include "platform/systemrandom.h"
 #include "store/storeerror.h"
 #include "ui/appcontext.h"
+#include "workbook/libreofficespreadsheet.h"
 
 using namespace tsumiki;
 
@@ -29,10 +30,15 @@ int main(int argc, char** argv) {
         SystemClock clock;
         SystemRandom random(clock);
         QtNavigator screens;
-        NoSpreadsheet spreadsheet;
+        // Calc starts with the first export; with a screen to show them on, the saved workbooks stay open there.
+        LibreOfficeSpreadsheet spreadsheet(LibreOfficeSettings{
+            .profileFolder = LibreOfficeSpreadsheet::defaultProfileFolder(),
+            .showWorkbooks = anyoneToAnswer &&
+                             (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))});
+        EventLoopPause pause;
         const std::unique_ptr<ScreenshotTour> tour = ScreenshotTour::fromEnvironment(screens);
         Navigator& navigator = tour ? static_cast<Navigator&>(*tour) : screens;
-        AppContext ctx{store, clock, random, boxes, navigator, spreadsheet};
+        AppContext ctx{store, clock, random, boxes, navigator, spreadsheet, pause};
 
         Form0 login(ctx);
         QObject::connect(&login, &QDialog::finished, &app, &QCoreApplication::quit);

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "sheets/exportbutton.h"
 #include "sheets/sheetcontent.h"
 #include "sheets/sheetgrid.h"
+#include "sheets/workbookexport.h"
 #include "ui/controlnames.h"
 #include "ui/controls.h"
 #include "ui/grid/grid.h"
@@ -63,9 +65,7 @@ Form4::Form4(AppContext& context, QWidget* parent)
     calc->addWidget(amount_, 1, 4);
     calc->addWidget(recalc, 1, 5);
 
-    auto* exportButton = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
-    // The workbook export is not available yet; the button stays visible where it belongs.
-    exportButton->setEnabled(false);
+    exportButton_ = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
     auto* back = makeButton(this, names::sheet::backButton, QStringLiteral("戻る"));
 
     auto* header = new QHBoxLayout;
@@ -80,7 +80,7 @@ Form4::Form4(AppContext& context, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back);
     buttons->addStretch();
-    buttons->addWidget(exportButton);
+    buttons->addWidget(exportButton_);
     auto* side = new QVBoxLayout;
     side->addLayout(header);
     side->addLayout(totals);
@@ -92,6 +92,7 @@ Form4::Form4(AppContext& context, QWidget* parent)
     layout->addLayout(side);
 
     connect(recalc, &QPushButton::clicked, this, &Form4::recalculate);
+    connect(exportButton_, &QPushButton::clicked, this, &Form4::exportWorkbook);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -150,6 +151,16 @@ void Form4::recalculate() {
         return;
     }
     amount_->setText(PayText(context().store, total_->text(), *price));
+}
+
+void Form4::exportWorkbook() {
+    const ExportButtonHold hold(*exportButton_);
+    IndividualWorkbookContent content{targetUserId_, targetUserName_, month_->text(), unitPriceBox_->text(), {}};
+    for (int r = 1; r < grid_->rows(); ++r) {
+        content.days.append({grid_->textMatrix(r, 0), grid_->textMatrix(r, 1), grid_->textMatrix(r, 2),
+                             grid_->textMatrix(r, 4), grid_->textMatrix(r, 6)});
+    }
+    WorkbookExport(context().store, context().boxes, context().spreadsheet, context().pause).exportIndividual(content);
 }
 
 }  // namespace tsumiki

@@ -29,6 +29,8 @@ protected:
 
 private:
     // Everything load() shows, while the grid is in a batch.
+    // Writes what the sheet shows into its workbook.
+    void exportWorkbook();
     void fill(const QDate& monthStart);
     void recalculate();
 
@@ -38,6 +40,7 @@ private:
     Grid* grid_;
     QLabel* nickname_;
     QLabel* month_;
+    QPushButton* exportButton_;
     QLabel* total_;
     QLabel* totalCopy_;
     QLineEdit* unitPriceBox_;

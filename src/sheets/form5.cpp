@@ -5,8 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "sheets/exportbutton.h"
 #include "sheets/sheetcontent.h"
 #include "sheets/sheetgrid.h"
+#include "sheets/workbookexport.h"
 #include "ui/controlnames.h"
 #include "ui/controls.h"
 #include "ui/grid/grid.h"
@@ -26,9 +28,7 @@ Form5::Form5(AppContext& context, QWidget* parent)
     scaleFont(*title, 1.3, true);
     scaleFont(*month_, 1.3, true);
     grid_ = makeSheetGrid(this);
-    auto* exportButton = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
-    // The workbook export is not available yet; the button stays visible where it belongs.
-    exportButton->setEnabled(false);
+    exportButton_ = makeButton(this, names::sheet::exportButton, QStringLiteral("Excel出力"));
     auto* back = makeButton(this, names::sheet::backButton, QStringLiteral("戻る"));
 
     auto* header = new QHBoxLayout;
@@ -39,12 +39,13 @@ Form5::Form5(AppContext& context, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back);
     buttons->addStretch();
-    buttons->addWidget(exportButton);
+    buttons->addWidget(exportButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(header);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
 
+    connect(exportButton_, &QPushButton::clicked, this, &Form5::exportWorkbook);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -72,6 +73,15 @@ void Form5::fill() {
         grid_->setTextMatrix(r, 3, line.userId);
     }
     month_->setText(MonthText(*monthStart));
+}
+
+void Form5::exportWorkbook() {
+    const ExportButtonHold hold(*exportButton_);
+    StaffWorkbookContent content{month_->text(), {}};
+    for (int r = 1; r < grid_->rows(); ++r) {
+        content.lines.append({grid_->textMatrix(r, 0), grid_->textMatrix(r, 1), grid_->textMatrix(r, 2)});
+    }
+    WorkbookExport(context().store, context().boxes, context().spreadsheet, context().pause).exportStaff(content);
 }
 
 }  // namespace tsumiki

@@ -4,6 +4,8 @@
 
 class QLabel;
 
+class QPushButton;
+
 namespace tsumiki {
 
 class Grid;
@@ -19,10 +21,13 @@ protected:
 
 private:
     // Everything load() shows, while the grid is in a batch.
+    // Writes what the sheet shows into its workbook.
+    void exportWorkbook();
     void fill();
 
     Grid* grid_;
     QLabel* month_;
+    QPushButton* exportButton_;
 };
 
 }  // namespace tsumiki

@@ -7,7 +7,8 @@
 
 // Code page 932 (the Windows form of Shift-JIS), the encoding of every table file. The tables are built once
 // from the C library's converter, so the mapping is the one the files need (0x8160 is U+FF5E, 0x817C is
-// U+FF0D, 0x8740 is U+2460), and decoding runs without a call per character.
+// U+FF0D, 0x8740 is U+2460), and decoding runs without a call per character. The single bytes 0x80, 0xA0 and
+// 0xFD to 0xFF are U+0080 and U+F8F0 to U+F8F3, as Windows reads them.
 namespace tsumiki::cp932 {
 
 struct Decoded {
@@ -20,18 +21,23 @@ Decoded decode(QByteArrayView bytes);
 // `sawNonAscii`, when given, tells whether any byte above 0x7F was met.
 qsizetype firstInvalidByte(QByteArrayView bytes, bool* sawNonAscii = nullptr);
 
+bool isAscii(QByteArrayView bytes);
+
 struct Encoded {
     QByteArray bytes;
     // Index (in UTF-16 units) of the first character code page 932 cannot carry, or -1.
     qsizetype errorIndex = -1;
 };
+// Besides the code page's own mapping, U+301C, U+2016, U+2212, U+00A2, U+00A3 and U+00AC (what input methods
+// elsewhere give for the same signs) are written as 0x8160, 0x8161, 0x817C, 0x8191, 0x8192 and 0x81CA.
 Encoded encode(QStringView text);
 
 // Bytes the character takes in code page 932: 1 or 2, or 0 when it cannot be represented.
 int encodedLength(char32_t ch);
 
-// True for a byte sequence that is plainly UTF-8 rather than code page 932: a UTF-8 byte-order mark, or
-// non-ASCII bytes that all form valid UTF-8 with at least one three-byte sequence (Japanese text in UTF-8).
+// True for bytes that are UTF-8 text rather than code page 932: a UTF-8 byte-order mark; or valid UTF-8 that is
+// not code page 932; or valid UTF-8 that reads as plausible text, either plenty of it or clearly more plausible
+// than its code page 932 reading. When the evidence is weak the code page wins: it is the files' own encoding.
 bool looksLikeUtf8(QByteArrayView bytes);
 
 }  // namespace tsumiki::cp932

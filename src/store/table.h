@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace tsumiki {
@@ -33,15 +34,34 @@ const TableSchema& schemaOf(Table table);
 // 932 bytes. Structural characters (comma, quote, CR, LF) never occur inside a double-byte character, so the
 // bytes split exactly as the text would; a field is decoded only when a caller asks for its value, and keys
 // are compared as encoded bytes, so a large clock table costs no string per field.
+//
+// Reading rules: a field enclosed in double quotes may hold commas and line ends, and a doubled quote in it is
+// one quote. After the closing quote, anything up to the next comma or line end still belongs to the field
+// (a hand-edited `"abc"def` is the value abc"def), and the line end ends the row, so a stray quote never
+// swallows the rows after it. A quoted field that is never closed runs to the end of the bytes.
 class ParsedTable {
 public:
-    // The bytes must be valid code page 932 (TableStore checks before parsing).
+    // The bytes must be valid code page 932 (TableStore checks before parsing) and shorter than 2 GiB.
     static ParsedTable parse(QByteArray bytes);
     // For tests and tools: the text is encoded first; it must be representable.
     static ParsedTable parseText(const QString& text);
 
-    int rowCount() const { return rowCount_; }
+    // Where the bytes stop: after a line end, inside a last line that has no line end, or inside a quoted
+    // field that was never closed (a file cut short).
+    enum class Ending { LineEnd, OpenLine, OpenQuote };
+    Ending ending() const { return ending_; }
+
+    // Exactly the bytes this table was parsed from.
     const QByteArray& bytes() const { return bytes_; }
+    // True when this table's bytes are `earlier`'s bytes followed by nothing or by whole new rows, so that
+    // `earlier`'s rows are this table's first earlier.rowCount() rows, unchanged, and any further rows were
+    // added after them (for instance by appends since `earlier` was read).
+    bool grewFrom(const ParsedTable& earlier) const;
+    // Adds rows parsed from `more`, which continues the bytes. Only the new rows are parsed when the bytes end
+    // with a line end; otherwise the whole table is parsed again. Values derived so far are dropped.
+    void extend(QByteArrayView more);
+
+    int rowCount() const { return rowCount_; }
     const QStringList& header() const { return header_; }
     // Index of the column with that name, letter case ignored; -1 when the header has no such column.
     int column(QStringView name) const;
@@ -52,7 +72,7 @@ public:
     bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 
     // A value derived from this table, computed once per key and kept as long as the table: a parsed table never
-    // changes, and a changed file is parsed into a new one, so what is kept here is never stale.
+    // changes once handed out, and a changed file is parsed into a new one, so what is kept here is never stale.
     template <typename T>
     std::shared_ptr<const T> derived(const QString& key, const std::function<std::shared_ptr<const T>()>& make) const {
         auto it = derived_.find(key);
@@ -63,17 +83,20 @@ public:
     }
 
 private:
-    struct Field {
-        // Offset into the bytes, or for a field whose quotes had to be undoubled, -(index into unescaped_ + 1).
-        qint32 offset = 0;
-        qint32 length = 0;
-    };
+    void parseRows(qsizetype from);
+
+    // A field is the bytes from its start (the row's start, or one past the previous field's end) to its end.
+    // Fields whose value is not simply those bytes, or those bytes without the enclosing quotes, carry the flag
+    // and keep their value in special_.
+    static constexpr quint32 kSpecial = 0x80000000U;
     QByteArray bytes_;
     QStringList header_;
-    QList<QByteArray> unescaped_;
-    std::vector<Field> fields_;
+    std::vector<quint32> rowStarts_;
+    std::vector<quint32> fieldEnds_;
+    std::unordered_map<size_t, QByteArray> special_;
     int columnCount_ = 0;
     int rowCount_ = 0;
+    Ending ending_ = Ending::LineEnd;
     mutable std::map<QString, std::shared_ptr<const void>> derived_;
 };
 

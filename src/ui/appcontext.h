@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/navigator.h"
+#include "platform/pause.h"
 #include "platform/random.h"
 #include "platform/spreadsheet.h"
 #include "store/tablestore.h"
@@ -18,6 +19,7 @@ struct AppContext {
     MessageBoxes& boxes;
     Navigator& navigator;
     Spreadsheet& spreadsheet;
+    Pause& pause;
 };
 
 }  // namespace tsumiki

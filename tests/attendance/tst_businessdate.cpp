@@ -107,8 +107,7 @@ void TestBusinessDate::settingsFromTheControlTable() {
 }
 
 void TestBusinessDate::storedForms() {
-    QCOMPARE(InputTimeText(at("2026/12/05 00:00:00")), "2026/12/05");
-    QCOMPARE(InputTimeText(at("2026/12/05 05:00:00")), "2026/12/05 5:00:00");
+    // The clock-record test sees the forms of 00:00 and 5:00.
     QCOMPARE(InputTimeText(at("2026/01/09 10:30:00")), "2026/01/09 10:30:00");
     const auto parsed = [](const char* text) {
         const auto t = ParseDateTimeText(QString::fromUtf8(text));

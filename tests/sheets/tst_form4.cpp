@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,10 +56,12 @@ class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
     void monthGrid();
-    void unitPriceAndAmount_data();
     void unitPriceAndAmount();
     void recalculation_data();
     void recalculation();
+    void exportWritesWhatTheScreenShows();
+    void exportFailures_data();
+    void exportFailures();
 };
 
 void TestForm4::monthGrid() {
@@ -77,25 +81,14 @@ void TestForm4::monthGrid() {
     QCOMPARE(s.label(n::total) + ' ' + s.label(n::totalCopy), "10:15 10:15");
 }
 
-void TestForm4::unitPriceAndAmount_data() {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("amount");
-    // 10:15 is 41 units of 15 minutes.
-    QTest::newRow("five digits, no separator typed back") << "10000"
-                                                          << "102,500";
-    QTest::newRow("longer than the box's five characters") << "123456"
-                                                           << "1,265,424";
-    QTest::newRow("no price") << ""
-                              << "0";
-}
-
 void TestForm4::unitPriceAndAmount() {
-    QFETCH(QString, stored);
-    QFETCH(QString, amount);
-    Sheet s(stored);
-    QCOMPARE(s.price()->text(), stored.isEmpty() ? "0" : stored);
-    QCOMPARE(s.label(n::amount), amount);
-    QCOMPARE(s.t.boxes.beeps, 0);
+    // 10:15 is 41 units of 15 minutes; the price goes into the box without separators, even past five digits.
+    for (const auto& [stored, amount] : {std::pair{"10000", "102,500"}, {"123456", "1,265,424"}, {"", "0"}}) {
+        Sheet s(stored);
+        QCOMPARE(s.price()->text(), *stored ? stored : "0");
+        QCOMPARE(s.label(n::amount), amount);
+        QCOMPARE(s.t.boxes.beeps, 0);
+    }
 }
 
 void TestForm4::recalculation_data() {
@@ -130,6 +123,83 @@ void TestForm4::recalculation() {
         QCOMPARE(s.t.boxes.shown[0].text, message);
         QCOMPARE(s.t.boxes.shown[0].title, "エラー");
     }
+}
+
+namespace {
+// The template as a file on disk (the fake does not read it) and the workbook password.
+void prepareExport(ScreenTestContext& t) {
+    QDir(t.folder.path()).mkpath("excelテンプレート");
+    QFile(t.folder.path() + "/excelテンプレート/勤務表個人.xls").open(QIODevice::WriteOnly);
+    t.folder.writeTable(Table::Control, {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0003\",\"05:00\",,,",
+                                         "\"CTL0004\",\"30\",,,", "\"CTL0005\",\"secret\",,,"});
+}
+}  // namespace
+
+void TestForm4::exportWritesWhatTheScreenShows() {
+    Sheet s(QStringLiteral("1000"));
+    prepareExport(s.t);
+    auto* button = s.form.findChild<QPushButton*>(names::sheet::exportButton);
+    QVERIFY(button->isEnabled());
+    s.price()->setText("1500");  // typed, not recalculated
+    bool disabledDuringWait = false;
+    s.t.pause.during = [&] { disabledDuringWait = !button->isEnabled(); };
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(disabledDuringWait);
+    QVERIFY(button->isEnabled());
+    QVERIFY(s.t.boxes.shown.isEmpty());
+    const QString output = s.t.folder.path() + "/出力帳票/勤務表個人_さくら_2026年11月.xls";
+    QCOMPARE(s.t.spreadsheet.log,
+             (QStringList{"open 勤務表個人.xls ", "save 勤務表個人_さくら_2026年11月.xls secret", "show"}));
+    // The grid's columns 0, 1, 2, 4 and 6 as shown, and the price as typed.
+    const FakeSpreadsheet::Book book = s.t.spreadsheet.books.value(output);
+    const auto cell = [&](int r, int c) { return book.cells.value({r, c}); };
+    QCOMPARE(cell(7, 2).number, 1.0);
+    QCOMPARE(cell(7, 3).text, QStringLiteral("日"));
+    QCOMPARE(cell(7, 4).number, 20.0 / 24);
+    QCOMPARE(cell(7, 6).number, 26.0 / 24);
+    QCOMPARE(cell(7, 9).text, QStringLiteral("○"));
+    QCOMPARE(cell(3, 5).text, QStringLiteral("さくら"));
+    QCOMPARE(cell(43, 4).number, 1500.0);
+    QCOMPARE(cell(44, 6).number, 30.0);
+}
+
+void TestForm4::exportFailures_data() {
+    QTest::addColumn<QString>("failStep");
+    QTest::addColumn<bool>("outputInUse");
+    QTest::addColumn<bool>("templatePresent");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no template") << "" << false << false << "テンプレートファイルが見つかりません。";
+    QTest::newRow("in use") << "" << true << true << "ファイルは使用中です。ファイルを終了してください。";
+    QTest::newRow("cannot open") << "open" << false << true << "Excel出力に失敗しました。\nopen failed";
+    QTest::newRow("cannot write") << "write" << false << true
+                                  << "Excel出力に失敗しました。ブックは保存していません。\nwrite failed";
+    QTest::newRow("cannot save") << "save" << false << true
+                                 << "Excel出力に失敗しました。ブックは保存していません。\nsave failed";
+}
+
+void TestForm4::exportFailures() {
+    QFETCH(QString, failStep);
+    QFETCH(bool, outputInUse);
+    QFETCH(bool, templatePresent);
+    QFETCH(QString, message);
+    Sheet s(QStringLiteral("1000"));
+    if (templatePresent) {
+        prepareExport(s.t);
+    }
+    const QString output = s.t.folder.path() + "/出力帳票/勤務表個人_さくら_2026年11月.xls";
+    if (outputInUse) {
+        QDir(s.t.folder.path()).mkpath("出力帳票");
+        QFile(output).open(QIODevice::WriteOnly);
+        s.t.spreadsheet.inUse.insert(output);
+    }
+    s.t.spreadsheet.failStep = failStep;
+    auto* button = s.form.findChild<QPushButton*>(names::sheet::exportButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s.t.boxes.shown.size(), 1);
+    QCOMPARE(s.t.boxes.shown[0].title, QStringLiteral("エラー"));
+    QCOMPARE(s.t.boxes.shown[0].text, message);
+    QVERIFY(!s.t.spreadsheet.log.contains("show"));
+    QVERIFY(button->isEnabled());
 }
 
 QTEST_MAIN(TestForm4)

@@ -1,4 +1,7 @@
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include "screentestcontext.h"
@@ -14,6 +17,7 @@ class TestForm5 : public QObject {
 private slots:
     void staffList_data();
     void staffList();
+    void exportWritesTheList();
 };
 
 void TestForm5::staffList_data() {
@@ -50,6 +54,36 @@ void TestForm5::staffList() {
     QCOMPARE(shown, lines);
     // The ID column carries the key of every line but is not shown.
     QVERIFY(grid->isColumnHidden(3) || grid->columnWidth(3) == 0);
+}
+
+void TestForm5::exportWritesTheList() {
+    ScreenTestContext t;
+    t.folder.writeEmptyTables();
+    t.folder.writeTable(Table::User,
+                        {"ID,USERNAME,KENGEN,TANKA", "\"0001\",\"店長\",\"ADMIN\",3000", "\"0002\",\"\",\"\",1000"});
+    t.folder.writeClockRows({clockRow("0001", "2026/12/05", "2026/12/05 09:00", "1"),
+                             clockRow("0001", "2026/12/05", "2026/12/05 19:07", "2")});
+    QDir(t.folder.path()).mkpath("excelテンプレート");
+    QFile(t.folder.path() + "/excelテンプレート/勤務表全員.xls").open(QIODevice::WriteOnly);
+    Form5 form(t.context);
+    form.setSheetYear(QStringLiteral("2026"));
+    form.setSheetMonth(QStringLiteral("12"));
+    form.show();
+    auto* button = form.findChild<QPushButton*>(names::sheet::exportButton);
+    bool disabledDuringWait = false;
+    t.pause.during = [&] { disabledDuringWait = !button->isEnabled(); };
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(disabledDuringWait && button->isEnabled());
+    QVERIFY(t.boxes.shown.isEmpty());
+    const FakeSpreadsheet::Book book =
+        t.spreadsheet.books.value(t.folder.path() + "/出力帳票/勤務表全員_2026年12月.xls");
+    QCOMPARE(book.cells.value({2, 2}).text, QStringLiteral("2026年12月"));
+    QCOMPARE(book.cells.value({5, 3}).text, QStringLiteral("店長"));
+    QCOMPARE(book.cells.value({5, 5}).number, (10 * 60 + 7) / 1440.0);
+    QCOMPARE(book.cells.value({5, 6}).number, 30000.0);
+    QVERIFY(book.cells.value({6, 3}).isEmpty());  // a user without a nickname
+    QCOMPARE(book.cells.value({6, 5}).number, 0.0);
+    QVERIFY(book.sheetProtected);
 }
 
 QTEST_MAIN(TestForm5)

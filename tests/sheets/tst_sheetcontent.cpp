@@ -28,7 +28,6 @@ private slots:
     void monthStart_data();
     void monthStart();
     void individualSheet();
-    void calendarOfTheMonth_data();
     void calendarOfTheMonth();
     void staffSheet();
     void unitPrice();
@@ -92,30 +91,20 @@ void TestSheetContent::individualSheet() {
     QCOMPARE(sheet.amount, QStringLiteral("10,500"));
 }
 
-void TestSheetContent::calendarOfTheMonth_data() {
-    QTest::addColumn<QDate>("month");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<int>("firstSunday");  // day number
-    QTest::newRow("leap February") << QDate(2028, 2, 1) << 29 << 6;
-    QTest::newRow("April") << QDate(2026, 4, 1) << 30 << 5;
-    QTest::newRow("a month starting on Sunday") << QDate(2026, 11, 1) << 30 << 1;
-}
-
 void TestSheetContent::calendarOfTheMonth() {
-    QFETCH(QDate, month);
-    QFETCH(int, days);
-    QFETCH(int, firstSunday);
     TempAppFolder folder;
     writeShop(folder, {});
-    const IndividualSheet sheet = BuildIndividualSheet(TableStore(folder.path()), QStringLiteral("0002"), month);
-    QCOMPARE(sheet.days.size(), days);
-    QCOMPARE(sheet.days[firstSunday - 1].weekday, QStringLiteral("日"));
-    QCOMPARE(sheet.days[firstSunday - 1].background, std::optional<Rgb>(kSundayColor));
-    if (firstSunday > 1) {
-        QCOMPARE(sheet.days[firstSunday - 2].background, std::optional<Rgb>(kSaturdayColor));
+    // Leap February, April, and a month that starts on a Sunday: days, and the day of the first Sunday.
+    for (const auto& [month, days, firstSunday] :
+         {std::tuple{QDate(2028, 2, 1), 29, 6}, {QDate(2026, 4, 1), 30, 5}, {QDate(2026, 11, 1), 30, 1}}) {
+        const IndividualSheet sheet = BuildIndividualSheet(TableStore(folder.path()), "0002", month);
+        QCOMPARE(sheet.days.size(), days);
+        QCOMPARE(sheet.days[firstSunday - 1].weekday, "日");
+        QCOMPARE(sheet.days[firstSunday - 1].background, std::optional<Rgb>(kSundayColor));
+        QCOMPARE(sheet.days[(firstSunday + 5) % 7].background, std::optional<Rgb>(kSaturdayColor));
+        QCOMPARE(sheet.days[firstSunday].background, std::optional<Rgb>());
+        QCOMPARE(sheet.totalText, "0:00");
     }
-    QCOMPARE(sheet.days[firstSunday].background, std::optional<Rgb>());
-    QCOMPARE(sheet.totalText, QStringLiteral("0:00"));
 }
 
 void TestSheetContent::staffSheet() {

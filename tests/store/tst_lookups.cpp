@@ -10,12 +10,8 @@ class TestLookups : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void messageText_data();
-    void messageText();
-    void user_data();
-    void user();
-    void controlCode_data();
-    void controlCode();
+    void lookup_data();
+    void lookup();
     void sampleDataReadsBack();
 
 private:
@@ -23,100 +19,58 @@ private:
 };
 
 void TestLookups::initTestCase() {
-    folder_.writeTable(Table::Message, {QStringLiteral("MSGID,MESSAGE"), QStringLiteral("E00001,古い文"),
-                                        QStringLiteral("E00001,登録されていません"), QStringLiteral("E00002,"),
-                                        QStringLiteral("E00003,あり"), QStringLiteral("E00003,")});
-    folder_.writeTable(
-        Table::User,
-        {QStringLiteral("ID,USERNAME,KENGEN,TANKA"), QStringLiteral("\"A\",\"店長\",\"ADMIN\",1200"),
-         QStringLiteral("\"B\",\"さくら\",\"\","), QStringLiteral("\"C\",,\"admin\",abc"),
-         QStringLiteral("\"D\",\"古い\",\"ADMIN\",500"), QStringLiteral("\"D\",\"新しい\",\"\",99999999999"),
-         QStringLiteral("\"E\",\"マイナス\",\"\", -300 ")});
-    folder_.writeTable(Table::Control, {QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT"),
-                                        QStringLiteral("\"CTL0005\",\"pw1\",\"x\",\"\",\"\""),
-                                        QStringLiteral("\"CTL0005\",\"\",\"y\",\"\",\"\"")});
+    folder_.writeTable(Table::Message, {"MSGID,MESSAGE", "E00001,古い文", "E00001,登録されていません", "E00002,",
+                                        "E00003,あり", "E00003,"});
+    folder_.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"A\",\"店長\",\"ADMIN\",1200",
+                                     "\"B\",\"さくら\",\"\",", "\"C\",,\"admin\",abc", "\"D\",\"古い\",\"ADMIN\",500",
+                                     "\"D\",\"新しい\",\"\",99999999999", "\"E\",\"マイナス\",\"\", -300 "});
+    folder_.writeTable(Table::Control, {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0005\",\"pw1\",\"x\",\"\",\"\"",
+                                        "\"CTL0005\",\"\",\"y\",\"\",\"\""});
 }
 
-void TestLookups::messageText_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("last row wins") << QStringLiteral("E00001") << QStringLiteral("登録されていません");
-    QTest::newRow("empty text falls back") << QStringLiteral("E00002") << QStringLiteral("errcode 'E00002'");
-    QTest::newRow("a later empty row empties it") << QStringLiteral("E00003") << QStringLiteral("errcode 'E00003'");
-    QTest::newRow("no row") << QStringLiteral("E00099") << QStringLiteral("errcode 'E00099'");
+// Each row: the lookup, its arguments, and the value it must give.
+void TestLookups::lookup_data() {
+    QTest::addColumn<QString>("lookup");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    const char* rows[][4] = {
+        {"message: last row wins", "message", "E00001", "登録されていません"},
+        {"message: empty text falls back", "message", "E00002", "errcode 'E00002'"},
+        {"message: a later empty row empties it", "message", "E00003", "errcode 'E00003'"},
+        {"message: no row", "message", "E00099", "errcode 'E00099'"},
+        {"administrator", "user", "A", "店長/ADMIN/1200"},
+        {"empty authority and price", "user", "B", "さくら/0/0"},
+        {"no name, lower-case authority, price not a number", "user", "C", "/admin/0"},
+        {"last row wins; price beyond 32 bits", "user", "D", "新しい/0/0"},
+        {"blanks around a negative price", "user", "E", "マイナス/0/-300"},
+        {"no such user; case of the ID counts", "user", "a", "//0"},
+        {"control: later empty CODE1 keeps the earlier", "control1", "CTL0005", "pw1"},
+        {"control: CODE2 of the last row", "control2", "CTL0005", "y"},
+        {"control: empty everywhere", "control3", "CTL0005", ""},
+        {"control: value number 4", "control4", "CTL0005", ""},
+        {"control: missing code", "control1", "CTL0009", ""},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r[0]) << QString::fromUtf8(r[1]) << QString::fromUtf8(r[2]) << QString::fromUtf8(r[3]);
+    }
 }
 
-void TestLookups::messageText() {
-    QFETCH(QString, id);
-    QFETCH(QString, text);
-    QCOMPARE(GetMessageText(TableStore(folder_.path()), id), text);
-}
-
-void TestLookups::user_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("authority");
-    QTest::addColumn<qint32>("price");
-    QTest::newRow("administrator") << "A"
-                                   << "店長"
-                                   << "ADMIN" << 1200;
-    QTest::newRow("empty authority and price") << "B"
-                                               << "さくら"
-                                               << "0" << 0;
-    QTest::newRow("no name, lower-case authority, price not a number") << "C"
-                                                                       << ""
-                                                                       << "admin" << 0;
-    QTest::newRow("last row wins; price beyond 32 bits") << "D"
-                                                         << "新しい"
-                                                         << "0" << 0;
-    QTest::newRow("blanks around a negative price") << "E"
-                                                    << "マイナス"
-                                                    << "0" << -300;
-    QTest::newRow("no such user") << "Z"
-                                  << ""
-                                  << "" << 0;
-    QTest::newRow("case of the ID counts") << "a"
-                                           << ""
-                                           << "" << 0;
-}
-
-void TestLookups::user() {
-    QFETCH(QString, id);
-    QFETCH(QString, name);
-    QFETCH(QString, authority);
-    QFETCH(qint32, price);
+void TestLookups::lookup() {
+    QFETCH(QString, lookup);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
     const TableStore store(folder_.path());
-    QCOMPARE(LookupUserName(store, id), name);
-    QCOMPARE(GetUserAuthority(store, id), authority);
-    QCOMPARE(GetUnitPrice(store, id), price);
-}
-
-void TestLookups::controlCode_data() {
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("later empty CODE1 keeps the earlier") << "CTL0005"
-                                                         << "1"
-                                                         << "pw1";
-    QTest::newRow("CODE2 of the last row") << "CTL0005"
-                                           << "2"
-                                           << "y";
-    QTest::newRow("empty everywhere") << "CTL0005"
-                                      << "3"
-                                      << "";
-    QTest::newRow("value number 4") << "CTL0005"
-                                    << "4"
-                                    << "";
-    QTest::newRow("missing code") << "CTL0009"
-                                  << "1"
-                                  << "";
-}
-
-void TestLookups::controlCode() {
-    QFETCH(QString, code);
-    QFETCH(QString, number);
-    QFETCH(QString, value);
-    QCOMPARE(GetControlCode(TableStore(folder_.path()), code, number), value);
+    QString got;
+    if (lookup == u"message") {
+        got = GetMessageText(store, key);
+    } else if (lookup == u"user") {
+        got = QStringList{LookupUserName(store, key), GetUserAuthority(store, key),
+                          QString::number(GetUnitPrice(store, key))}
+                  .join(u'/');
+    } else {
+        got = GetControlCode(store, key, lookup.right(1));
+    }
+    QCOMPARE(got, expected);
 }
 
 void TestLookups::sampleDataReadsBack() {
@@ -126,7 +80,6 @@ void TestLookups::sampleDataReadsBack() {
     QVERIFY(!LookupUserName(store, QStringLiteral("0002")).isEmpty());
     QVERIFY(GetUnitPrice(store, QStringLiteral("0002")) > 0);
     QCOMPARE(GetControlCode(store, QStringLiteral("CTL0003"), QStringLiteral("1")), QStringLiteral("05:00"));
-    QVERIFY(!GetControlCode(store, QStringLiteral("CTL0005"), QStringLiteral("1")).isEmpty());
     for (int i = 1; i <= 14; ++i) {
         const QString id = QStringLiteral("E%1").arg(i, 5, 10, QLatin1Char('0'));
         QVERIFY2(!GetMessageText(store, id).startsWith(u"errcode"), qPrintable(id));

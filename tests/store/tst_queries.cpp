@@ -8,115 +8,108 @@
 using namespace tsumiki;
 
 namespace {
-TablePtr table(const QString& text) {
-    return std::make_shared<const ParsedTable>(ParsedTable::parseText(text));
+TablePtr table(const char* text) {
+    return std::make_shared<const ParsedTable>(ParsedTable::parseText(QString::fromUtf8(text)));
 }
 
 QStringList column(const QList<Record>& rows, QStringView name) {
     QStringList out;
     for (const Record& r : rows) {
-        out << r.value(name).value_or(QStringLiteral("<null>"));
+        out << r.value(name).value_or(QStringLiteral("-"));
     }
     return out;
 }
 
-const QString kUsers = QStringLiteral(
+const char* const kUsers =
     "ID,USERNAME,KENGEN,TANKA\r\n\"001\",\"A\",\"ADMIN\",1000\r\n\"1\",\"B\",\"\",\r\n\"abc\",\"C\",,\r\n"
-    "\"001\",\"A2\",,2000\r\n");
+    "\"001\",\"A2\",,2000\r\n";
+const char* const kClock =
+    "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n\"7\",\"2026/12/05 5:00:00\",\"2026/12/05 20:15\",\"1\",\"1\"\r\n"
+    "\"8\",\"2026/12/05 5:00:00\",\"2026/12/05 20:00\",\"1\",\"0\"\r\n\"7\",\"2026/12/05\",\"2026/12/05 09:00\",1,0\r\n"
+    "\"7\",\"2026/12/05 5:00:00\",\"2026/12/06 02:30\",\"2\",\r\n"
+    "\"7\",\"2026/12/05 5:00:00\",\"2026/12/05 21:00\",\"1\",\"0\"\r\n";
 }  // namespace
 
 class TestQueries : public QObject {
     Q_OBJECT
 private slots:
-    void userByIdIsExactText_data();
-    void userByIdIsExactText();
-    void messagesByPrefix();
-    void clockRowsByKindMatchesWholeInputTime_data();
-    void clockRowsByKindMatchesWholeInputTime();
-    void allRowsByKeySortsByFirstColumn();
-    void clockRowsWithUserIsALeftJoin();
-    void controlCode1KeepsNulls();
+    void keyedForms_data();
+    void keyedForms();
+    void sortedForms();
     void clockOrderIsAStableSortByDateThenTime();
 };
 
-void TestQueries::userByIdIsExactText_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("001 matches both rows in file order") << QStringLiteral("001") << QStringList{"A", "A2"};
-    QTest::newRow("1 is not 001") << QStringLiteral("1") << QStringList{"B"};
-    QTest::newRow("letter case counts") << QStringLiteral("ABC") << QStringList{};
-    QTest::newRow("no blank trimming") << QStringLiteral(" 1") << QStringList{};
-    QTest::newRow("empty matches nothing") << QString() << QStringList{};
+// The forms that select by key compare exact text: no letter case folding, no trimming, no numeric reading.
+void TestQueries::keyedForms_data() {
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("user 001: both rows in file order") << "user"
+                                                       << "001" << QStringList{"A", "A2"};
+    QTest::newRow("user 1 is not 001") << "user"
+                                       << "1" << QStringList{"B"};
+    QTest::newRow("user: letter case counts") << "user"
+                                              << "ABC" << QStringList{};
+    QTest::newRow("user: no blank trimming") << "user"
+                                             << " 1" << QStringList{};
+    QTest::newRow("user: empty matches nothing") << "user"
+                                                 << "" << QStringList{};
+    QTest::newRow("prefix M01") << "prefix"
+                                << "M01" << QStringList{"a", "d"};
+    QTest::newRow("prefix M02") << "prefix"
+                                << "M02" << QStringList{"b"};
+    QTest::newRow("clock-in with time of day")
+        << "clock"
+        << "2026/12/05 5:00:00|1" << QStringList{"2026/12/05 20:15", "2026/12/05 21:00"};
+    QTest::newRow("clock-out") << "clock"
+                               << "2026/12/05 5:00:00|2" << QStringList{"2026/12/06 02:30"};
+    QTest::newRow("bare date is another key") << "clock"
+                                              << "2026/12/05|1" << QStringList{"2026/12/05 09:00"};
+    QTest::newRow("zero-padded hour is another key") << "clock"
+                                                     << "2026/12/05 05:00:00|1" << QStringList{};
+    QTest::newRow("CODE1 values, Null kept") << "code1"
+                                             << "CTL0003" << QStringList{"05:00", "-"};
 }
 
-void TestQueries::userByIdIsExactText() {
-    QFETCH(QString, id);
-    QFETCH(QStringList, names);
-    QCOMPARE(column(UserById(table(kUsers), id), u"USERNAME"), names);
-}
-
-void TestQueries::messagesByPrefix() {
-    const TablePtr t =
-        table(QStringLiteral("MSGID,MESSAGE\r\nM01001,a\r\nM02001,b\r\nXM01,c\r\nM01,d\r\n,e\r\nm01002,f\r\n"));
-    QCOMPARE(column(MessagesByPrefix(t, u"M01"), u"MESSAGE"), (QStringList{"a", "d"}));
-    QCOMPARE(column(MessagesByPrefix(t, u"M02"), u"MESSAGE"), (QStringList{"b"}));
-}
-
-void TestQueries::clockRowsByKindMatchesWholeInputTime_data() {
-    QTest::addColumn<QString>("inputTime");
-    QTest::addColumn<QString>("st");
-    QTest::addColumn<QStringList>("times");
-    QTest::newRow("with time of day") << QStringLiteral("2026/12/05 5:00:00") << QStringLiteral("1")
-                                      << QStringList{"2026/12/05 20:15", "2026/12/05 21:00"};
-    QTest::newRow("kind 2") << QStringLiteral("2026/12/05 5:00:00") << QStringLiteral("2")
-                            << QStringList{"2026/12/06 02:30"};
-    QTest::newRow("bare date is another key")
-        << QStringLiteral("2026/12/05") << QStringLiteral("1") << QStringList{"2026/12/05 09:00"};
-    QTest::newRow("zero-padded hour is another key")
-        << QStringLiteral("2026/12/05 05:00:00") << QStringLiteral("1") << QStringList{};
-}
-
-void TestQueries::clockRowsByKindMatchesWholeInputTime() {
-    QFETCH(QString, inputTime);
-    QFETCH(QString, st);
-    QFETCH(QStringList, times);
-    const TablePtr t =
-        table(QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n"
-                             "\"7\",\"2026/12/05 5:00:00\",\"2026/12/05 20:15\",\"1\",\"1\"\r\n"
-                             "\"8\",\"2026/12/05 5:00:00\",\"2026/12/05 20:00\",\"1\",\"0\"\r\n"
-                             "\"7\",\"2026/12/05\",\"2026/12/05 09:00\",1,0\r\n"
-                             "\"7\",\"2026/12/05 5:00:00\",\"2026/12/06 02:30\",\"2\",\r\n"
-                             "\"7\",\"2026/12/05 5:00:00\",\"2026/12/05 21:00\",\"1\",\"0\"\r\n"));
-    QCOMPARE(column(ClockRowsByKind(t, u"7", inputTime, st), u"TIMEPRINT"), times);
-}
-
-void TestQueries::allRowsByKeySortsByFirstColumn() {
-    const TablePtr t = table(QStringLiteral("MSGID,MESSAGE\r\nM02001,a\r\nE00001,b\r\n,c\r\nM01001,d\r\nE00001,e\r\n"));
-    QCOMPARE(column(AllRowsByKey(t), u"MESSAGE"), (QStringList{"c", "b", "e", "d", "a"}));
-}
-
-void TestQueries::clockRowsWithUserIsALeftJoin() {
-    const TablePtr users = table(kUsers);
-    const TablePtr clock =
-        table(QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n"
-                             "\"9\",\"2026/12/05\",\"2026/12/05 10:00\",\"1\",\"0\"\r\n"
-                             "\"1\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"\r\n"
-                             "\"001\",\"2026/12/04\",\"2026/12/04 09:00\",\"1\",\"0\"\r\n"));
-    const QList<ClockWithUser> rows = ClockRowsWithUser(clock, users);
-    QStringList seen;
-    for (const ClockWithUser& r : rows) {
-        seen << r.clock.value(u"USERID").value_or(QString()) + u'=' +
-                    (r.user ? r.user->value(u"USERNAME").value_or(QString()) : QStringLiteral("<null>"));
+void TestQueries::keyedForms() {
+    QFETCH(QString, form);
+    QFETCH(QString, key);
+    QFETCH(QStringList, found);
+    QStringList got;
+    if (form == u"user") {
+        got = column(UserById(table(kUsers), key), u"USERNAME");
+    } else if (form == u"prefix") {
+        got = column(MessagesByPrefix(table("MSGID,MESSAGE\r\nM01001,a\r\nM02001,b\r\nXM01,c\r\nM01,d\r\n,e\r\n"
+                                            "m01002,f\r\n"),
+                                      key),
+                     u"MESSAGE");
+    } else if (form == u"clock") {
+        const QStringList k = key.split(u'|');
+        got = column(ClockRowsByKind(table(kClock), u"7", k[0], k[1]), u"TIMEPRINT");
+    } else {
+        for (const Value& v : ControlCode1(table("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",,,\r\n"
+                                                 "\"CTL0004\",\"15\",,,\r\n\"CTL0003\",\"\",,,\r\n"),
+                                           key)) {
+            got << v.value_or(QStringLiteral("-"));
+        }
     }
-    // Sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
-    QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=<null>"}));
+    QCOMPARE(got, found);
 }
 
-void TestQueries::controlCode1KeepsNulls() {
-    const TablePtr t =
-        table(QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",,,\r\n"
-                             "\"CTL0004\",\"15\",,,\r\n\"CTL0003\",\"\",,,\r\n"));
-    QCOMPARE(ControlCode1(t, u"CTL0003"), (QList<Value>{QStringLiteral("05:00"), std::nullopt}));
+void TestQueries::sortedForms() {
+    const TablePtr messages = table("MSGID,MESSAGE\r\nM02001,a\r\nE00001,b\r\n,c\r\nM01001,d\r\nE00001,e\r\n");
+    QCOMPARE(column(AllRowsByKey(messages), u"MESSAGE"), (QStringList{"c", "b", "e", "d", "a"}));
+    const TablePtr clock = table(
+        "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n\"9\",\"2026/12/05\",\"2026/12/05 10:00\",\"1\",\"0\"\r\n"
+        "\"1\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"\r\n\"001\",\"2026/12/04\",\"2026/12/04 "
+        "09:00\",\"1\",\"0\"\r\n");
+    QStringList seen;
+    for (const ClockWithUser& r : ClockRowsWithUser(clock, table(kUsers))) {
+        seen << r.clock.value(u"USERID").value_or(QString()) + u'=' +
+                    (r.user ? r.user->value(u"USERNAME").value_or(QString()) : QStringLiteral("-"));
+    }
+    // A left join sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
+    QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=-"}));
 }
 
 // Rows in a scrambled order with few distinct dates and times, Null ones included: the order equals a stable

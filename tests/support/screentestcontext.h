@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakenavigator.h"
+#include "fakespreadsheet.h"
 #include "testsupport.h"
 #include "ui/appcontext.h"
 
@@ -14,8 +15,9 @@ struct ScreenTestContext {
     ScriptedRandom random;
     RecordingMessageBoxes boxes;
     FakeNavigator navigator;
-    NoSpreadsheet spreadsheet;
-    AppContext context{store, clock, random, boxes, navigator, spreadsheet};
+    FakeSpreadsheet spreadsheet;
+    CountingPause pause;
+    AppContext context{store, clock, random, boxes, navigator, spreadsheet, pause};
 };
 
 }  // namespace tsumiki::test

@@ -66,11 +66,11 @@ public:
     QString path() const { return dir_.path(); }
     QString dbPath() const;
     QString tablePath(Table table) const;
-    // Writes the lines (header included) as code page 932 with CR LF after each.
+    // The lines, header included, as code page 932 with CR LF after each.
     void writeTable(Table table, const QStringList& lines) const;
     void writeBytes(Table table, const QByteArray& bytes) const;
     QByteArray bytes(Table table) const;
-    // Writes the four tables with their headers and no rows.
+    // The four tables with their headers and no rows.
     void writeEmptyTables() const;
     // The clock table with these rows after its header.
     void writeClockRows(const QStringList& rows) const;

@@ -1,6 +1,4 @@
-#include <QAccessible>
 #include <QHideEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -42,7 +40,6 @@ class TestScreen : public QObject {
 private slots:
     void loadsOncePerOpening();
     void keysAndCloseBox();
-    void dataLabelsReadTheirText();
 };
 
 void TestScreen::loadsOncePerOpening() {
@@ -75,16 +72,6 @@ void TestScreen::keysAndCloseBox() {
     QVERIFY(screen.isVisible() && rejected.isEmpty());
     QVERIFY(screen.close());
     QCOMPARE(rejected.size(), 1);
-}
-
-void TestScreen::dataLabelsReadTheirText() {
-    QWidget parent;
-    QLabel* nickname = makeDataLabel(&parent, QLatin1String("Label5"), "ニックネーム");
-    QLabel* caption = makeLabel(&parent, QLatin1String("Label7"), "ニックネーム　：", nickname);
-    nickname->setText("<b>さくら</b>");
-    QCOMPARE(QAccessible::queryAccessibleInterface(nickname)->text(QAccessible::Name), "<b>さくら</b>");
-    QCOMPARE(nickname->textFormat(), Qt::PlainText);
-    QCOMPARE(caption->buddy(), nickname);
 }
 
 QTEST_MAIN(TestScreen)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+#include "platform/spreadsheet.h"
+
+namespace tsumiki {
+
+struct LibreOfficeSettings {
+    QString program = QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    // A profile of our own, so that an office the user already has open is neither disturbed nor asked to do our
+    // work.
+    QString profileFolder;
+    // With someone at the screen the saved workbooks stay open in a window; without, everything is headless.
+    bool showWorkbooks = false;
+    int startMilliseconds = 90000;
+    int callMilliseconds = 30000;
+};
+
+// Calc as the spreadsheet program: started on the first workbook, not with the program, and kept for the next.
+// A call that does not return in time ends the office we started, and the call reports it.
+class LibreOfficeSpreadsheet final : public Spreadsheet {
+public:
+    explicit LibreOfficeSpreadsheet(LibreOfficeSettings settings);
+    ~LibreOfficeSpreadsheet() override;
+
+    std::unique_ptr<Workbook> open(const QString& path, const QString& password) override;
+    bool isInUse(const QString& path) override;
+    QString errorString() const override { return error_; }
+
+    // The office process we started, or -1.
+    qint64 processId() const;
+    // Ends the office (closing what it holds when it can). The next workbook starts it again.
+    void shutDown();
+
+    static bool isInstalled(const LibreOfficeSettings& settings);
+    // Under the user's cache folder.
+    static QString defaultProfileFolder();
+
+    class Office;
+
+private:
+    bool ensureRunning();
+
+    LibreOfficeSettings settings_;
+    std::shared_ptr<Office> office_;
+    QString error_;
+};
+
+}  // namespace tsumiki

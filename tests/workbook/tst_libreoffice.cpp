@@ -1,0 +1,165 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+#include "workbook/libreofficespreadsheet.h"
+#include "workbook/lockfile.h"
+#include "workbook/xlsencryption.h"
+
+using namespace tsumiki;
+
+class TestLibreOffice : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cellsProtectionAndPassword();
+    void openWorkbookIsInUse();
+    void staleLockDoesNotBlock();
+    void hungOfficeIsEnded();
+    void missingOfficeIsReported();
+    void encryptionFlagWithoutEncryption();
+
+private:
+    QString copyTemplate(const QString& name);
+    QTemporaryDir dir_;
+    std::unique_ptr<LibreOfficeSpreadsheet> office_;
+};
+
+void TestLibreOffice::initTestCase() {
+    if (!LibreOfficeSpreadsheet::isInstalled({})) {
+        QSKIP("LibreOffice Calc is not installed; the workbook tests need /usr/lib/libreoffice/program/soffice");
+    }
+    office_ = std::make_unique<LibreOfficeSpreadsheet>(LibreOfficeSettings{.profileFolder = dir_.filePath("profile")});
+}
+
+void TestLibreOffice::cleanupTestCase() {
+    office_.reset();
+}
+
+QString TestLibreOffice::copyTemplate(const QString& name) {
+    const QString path = dir_.filePath(name);
+    QFile::remove(path);
+    QFile::copy(QStringLiteral(TSUMIKI_TEMPLATE_DIR "/勤務表個人.xls"), path);
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void TestLibreOffice::cellsProtectionAndPassword() {
+    const QString source = copyTemplate("テンプレート.xls");
+    std::unique_ptr<Workbook> book = office_->open(source, QString());
+    QVERIFY2(book, qPrintable(office_->errorString()));
+    QCOMPARE(book->isSheetProtected(), true);
+    QVERIFY(book->unprotectSheet());
+    QVERIFY(book->writeText(2, 5, "0001"));
+    QVERIFY(book->writeNumber(7, 4, 9.5 / 24));
+    QVERIFY(book->writeNumber(7, 6, 26.0 / 24));
+    QCOMPARE(book->cell(7, 4)->text, QStringLiteral("09:30"));
+    QCOMPARE(book->cell(7, 6)->text, QStringLiteral("26:00"));
+    QCOMPARE(book->cell(7, 7)->kind, CellContent::Kind::Formula);
+    QCOMPARE(book->cell(7, 7)->text, QStringLiteral("16:30"));
+    QVERIFY(book->cell(8, 4)->isEmpty());
+    QVERIFY(book->protectSheet());
+    const QString saved = dir_.filePath("出力/保存_1.xls");
+    QDir().mkpath(dir_.filePath("出力"));
+    QVERIFY2(book->saveAs(saved, "pass word"), qPrintable(book->errorString()));
+    book->showAndLeaveOpen();
+    book.reset();
+
+    QCOMPARE(XlsEncryptionOf(saved), XlsEncryption::Encrypted);
+    QCOMPARE(XlsEncryptionOf(source), XlsEncryption::Plain);
+    QVERIFY(!office_->open(saved, QString()));
+    book = office_->open(saved, "pass word");
+    QVERIFY2(book, qPrintable(office_->errorString()));
+    QCOMPARE(book->cell(2, 5)->text, QStringLiteral("0001"));
+    QCOMPARE(book->isSheetProtected(), true);
+}
+
+void TestLibreOffice::openWorkbookIsInUse() {
+    const QString source = copyTemplate("開いたまま.xls");
+    QVERIFY(!office_->isInUse(source));
+    std::unique_ptr<Workbook> book = office_->open(source, QString());
+    QVERIFY(book);
+    QVERIFY(office_->isInUse(source));
+    const std::optional<lockfile::Owner> owner = lockfile::read(source);
+    QVERIFY(owner);
+    QCOMPARE(owner->host, lockfile::localHostName());
+    QVERIFY(lockfile::isProfileInUse(owner->profileUrl));
+    book.reset();  // given up: closed, no longer held
+    QVERIFY(!office_->isInUse(source));
+    QVERIFY(!QFile::exists(lockfile::pathFor(source)));
+}
+
+void TestLibreOffice::staleLockDoesNotBlock() {
+    const QString source = copyTemplate("古い鍵.xls");
+    const auto writeLock = [&](const QString& host, const QString& profile) {
+        QFile lock(lockfile::pathFor(source));
+        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(QStringLiteral(",someone,%1,07.12.2026 01:00,%2;").arg(host, profile).toUtf8());
+    };
+    // An office that is gone, on this machine.
+    writeLock(lockfile::localHostName(), "file:///nowhere/profile-of-a-crashed-office");
+    QVERIFY(!office_->isInUse(source));
+    QVERIFY(!QFile::exists(lockfile::pathFor(source)));
+    std::unique_ptr<Workbook> book = office_->open(source, QString());
+    QVERIFY2(book, qPrintable(office_->errorString()));
+    book.reset();
+    // Another machine's office is taken at its word.
+    writeLock("elsewhere.example", "file:///home/someone/.config/libreoffice/4");
+    QVERIFY(office_->isInUse(source));
+    QFile::remove(lockfile::pathFor(source));
+}
+
+void TestLibreOffice::hungOfficeIsEnded() {
+    LibreOfficeSpreadsheet hung(
+        LibreOfficeSettings{.profileFolder = dir_.filePath("profile-hung"), .callMilliseconds = 1500});
+    const QString source = copyTemplate("止まる.xls");
+    std::unique_ptr<Workbook> book = hung.open(source, QString());
+    QVERIFY2(book, qPrintable(hung.errorString()));
+    const qint64 pid = hung.processId();
+    QVERIFY(pid > 0);
+    // Frozen, as a hung office would be.
+    QCOMPARE(::kill(-pid_t(pid), SIGSTOP), 0);
+    QVERIFY(!book->writeText(7, 2, "1"));
+    QVERIFY2(book->errorString().contains(u"応答"), qPrintable(book->errorString()));
+    QCOMPARE(::kill(pid_t(pid), 0), -1);  // ended and reaped
+    book.reset();
+    // The next workbook starts a fresh office in the same profile; the lock the ended one left is no hindrance.
+    QVERIFY(QFile::exists(lockfile::pathFor(source)));
+    book = hung.open(copyTemplate("次.xls"), QString());
+    QVERIFY2(book, qPrintable(hung.errorString()));
+    QVERIFY(hung.processId() != pid);
+    QVERIFY(!hung.isInUse(source));
+    QVERIFY(hung.open(source, QString()));
+}
+
+void TestLibreOffice::missingOfficeIsReported() {
+    LibreOfficeSpreadsheet none(
+        LibreOfficeSettings{.program = "/nonexistent/soffice", .profileFolder = dir_.filePath("p")});
+    QVERIFY(!none.open(copyTemplate("無い.xls"), QString()));
+    QVERIFY(none.errorString().contains(u"見つかりません"));
+}
+
+// A file that announces encryption but carries its records in the clear, as an office release once wrote them, does
+// not pass for encrypted.
+void TestLibreOffice::encryptionFlagWithoutEncryption() {
+    QFile f(copyTemplate("旗だけ.xls"));
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    const qsizetype bof = bytes.indexOf(QByteArray::fromHex("0908100000060500"));
+    QVERIFY(bof > 0);
+    QCOMPARE(bytes.mid(bof + 20, 2), QByteArray::fromHex("e100"));
+    bytes[bof + 20] = 0x2F;  // the record after the first now reads as the encryption header
+    bytes[bof + 21] = 0x00;
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+    QCOMPARE(XlsEncryptionOf(f.fileName()), XlsEncryption::Plain);
+    QCOMPARE(XlsEncryptionOf(dir_.filePath("無いファイル.xls")), XlsEncryption::NotAWorkbook);
+}
+
+QTEST_GUILESS_MAIN(TestLibreOffice)
+#include "tst_libreoffice.moc"
