@@ -7,9 +7,11 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "attendance/datetext.h"
+#include "maintenance/bystoredvalue.h"
 #include "store/cp932.h"
 #include "store/inputhelpers.h"
 #include "store/lookups.h"
@@ -99,15 +101,19 @@ struct ClockRow {
         const QByteArrayView bytes = stored_[std::size_t(col)];
         return isAscii(bytes) ? IsDateText(bytes) : IsDateText(cp932::decode(bytes).text);
     }
-    // Equal for equal texts whether they come from stored bytes or from the grid.
-    size_t hash(int col, size_t seed) const {
+    // Equal for equal texts whether they come from stored bytes or from the grid. A mapped column's hash is
+    // worked out once per stored value in `shownHashes`.
+    size_t hash(int col, size_t seed, ByStoredValue<size_t>* shownHashes = nullptr) const {
         if (fromBytes(col)) {
             return qHash(stored_[std::size_t(col)], seed);
         }
-        const QString cell = text(col);
         if (!storedColumns_[std::size_t(col)]) {
-            return qHash(cell, seed);
+            if (unchanged_ && shownHashes) {
+                return shownHashes->get(stored_[std::size_t(col)], [&] { return qHash(text(col), seed); });
+            }
+            return qHash(text(col), seed);
         }
+        const QString cell = text(col);
         const cp932::Encoded encoded = cp932::encode(cell);
         // Text the file cannot carry is equal to no stored text; it only needs to hash alike with itself.
         return encoded.errorIndex < 0 ? qHash(QByteArrayView(encoded.bytes), seed) : qHash(cell, seed) ^ 1;
@@ -120,6 +126,27 @@ private:
     std::array<QByteArrayView, kClockColumns> stored_{};
     bool unchanged_;
 };
+
+// Sorts by hash, rows of one hash staying in ascending order: a radix sort, 16 bits a pass, since the keys are
+// hashes of some hundred thousand rows.
+void sortByHash(std::vector<std::pair<quint64, int>>& keyed) {
+    std::vector<std::pair<quint64, int>> buffer(keyed.size());
+    std::vector<std::size_t> counts(1 << 16);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const auto& entry : keyed) {
+            ++counts[(entry.first >> shift) & 0xffff];
+        }
+        std::size_t total = 0;
+        for (std::size_t& count : counts) {
+            total += std::exchange(count, total);
+        }
+        for (const auto& entry : keyed) {
+            buffer[counts[(entry.first >> shift) & 0xffff]++] = entry;
+        }
+        keyed.swap(buffer);
+    }
+}
 
 }  // namespace
 
@@ -136,10 +163,11 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
     std::vector<unsigned char> notes(std::size_t(n) + 1, 0);
     std::vector<std::pair<quint64, int>> keyed;
     keyed.reserve(std::size_t(n));
+    ByStoredValue<size_t> kindHashes;
     for (int r = 1; r <= n; ++r) {
         const ClockRow row(rows, storedColumns, r);
-        const quint64 h =
-            (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 + row.hash(5, 0xc2b2ae35U);
+        const quint64 h = (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 +
+                          row.hash(5, 0xc2b2ae35U, &kindHashes);
         keyed.emplace_back(h, r);
         unsigned char& note = notes[std::size_t(r)];
         if (row.isEmpty(1) && row.isEmpty(3)) {
@@ -148,7 +176,7 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
         }
         note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
     }
-    std::sort(keyed.begin(), keyed.end());
+    sortByHash(keyed);
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
     auto sameTexts = [&](int a, int b) {
         return rows.cell(a, 1) == rows.cell(b, 1) && rows.cell(a, 3) == rows.cell(b, 3) &&

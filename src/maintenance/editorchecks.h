@@ -20,10 +20,11 @@ public:
         Q_UNUSED(col);
         return false;
     }
-    // For a row still exactly as loaded: true, with stored[col] set for every column that shows its stored value
-    // to that value's bytes in the file's encoding (empty for Null), so that a large table is checked without
-    // decoding it. The row's cells in mapped columns then hold one of the mapping's texts, which the checks of
-    // those columns allow by construction. False for a row that was edited or added.
+    // For a row still exactly as loaded: true, with stored[col] set for every column of the edited table to the
+    // stored value's bytes in the file's encoding (empty for Null), so that a large table is checked without
+    // decoding it; in a mapped column the shown text is a function of those bytes. The row's cells in mapped columns
+    // then hold one of the mapping's texts, which the checks of those columns allow by construction. False for a row
+    // that was edited or added.
     virtual bool storedRow(int row, QByteArrayView* stored) const {
         Q_UNUSED(row);
         Q_UNUSED(stored);

@@ -27,6 +27,9 @@ RecordSource::RecordSource(const EditorTable& editor, LoadedRecords records)
         const EditorColumn& column = editor_.columns[c];
         const TablePtr& table = column.fromUsers ? records_.users : records_.table;
         fieldIndex_[c + 1] = table ? table->column(QStringView(column.field)) : -1;
+        if (!column.fromUsers) {
+            tableColumns_.push_back(int(c) + 1);
+        }
         if (!column.shown && !column.fromUsers) {
             rawColumns_.push_back(int(c) + 1);
         }
@@ -35,7 +38,7 @@ RecordSource::RecordSource(const EditorTable& editor, LoadedRecords records)
 
 void RecordSource::rawRow(int sourceRow, QByteArrayView* stored) const {
     const int row = records_.rows[std::size_t(sourceRow)];
-    for (const int col : rawColumns_) {
+    for (const int col : tableColumns_) {
         stored[col] = records_.table->raw(row, fieldIndex_[std::size_t(col)]);
     }
 }

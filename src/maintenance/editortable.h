@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "maintenance/bystoredvalue.h"
 #include "maintenance/editorchecks.h"
 #include "store/table.h"
 #include "ui/grid/gridmodel.h"
@@ -55,32 +56,6 @@ struct EditorTable {
 // The load of the control, message and user tables: every record in the order of its first column, the key.
 LoadedRecords loadByKey(const TableStore& store, Table table);
 
-// Values worked out once per distinct stored value of a column. Mapped columns mostly hold a one-byte code (ST,
-// DOUHAN), which is looked up without hashing; the views must outlive the map (they point into a parsed table).
-template <typename T>
-class ByStoredValue {
-public:
-    template <typename Make>
-    const T& get(QByteArrayView stored, Make make) {
-        if (stored.size() <= 1) {
-            std::optional<T>& slot = small_[stored.isEmpty() ? 256 : uchar(stored[0])];
-            if (!slot) {
-                slot = make();
-            }
-            return *slot;
-        }
-        auto it = large_.constFind(stored);
-        if (it == large_.constEnd()) {
-            it = large_.insert(stored, make());
-        }
-        return *it;
-    }
-
-private:
-    std::array<std::optional<T>, 257> small_;
-    QHash<QByteArrayView, T> large_;
-};
-
 // The texts of loaded records, made when the grid shows or reads a cell.
 class RecordSource final : public CellSource {
 public:
@@ -92,14 +67,15 @@ public:
     // them unchanged (a column of the edited table with no mapping between stored and shown).
     QByteArrayView raw(int sourceRow, int col) const;
     bool writesRawBytes(int col) const;
-    // raw() of every column that writes its stored bytes, into stored[col].
+    // raw() of every column of the edited table (mapped ones included), into stored[col].
     void rawRow(int sourceRow, QByteArrayView* stored) const;
 
 private:
     const EditorTable& editor_;
     LoadedRecords records_;
-    std::vector<int> fieldIndex_;  // by grid column, in the table the column reads
-    std::vector<int> rawColumns_;  // the grid columns that write their stored bytes, ascending
+    std::vector<int> fieldIndex_;    // by grid column, in the table the column reads
+    std::vector<int> tableColumns_;  // the grid columns of the edited table
+    std::vector<int> rawColumns_;    // those that write their stored bytes
     // Mapped columns take few distinct stored values; each is shown once and shared from then on.
     mutable std::vector<ByStoredValue<QString>> shownByStored_;
 };

@@ -266,6 +266,10 @@ std::optional<QByteArray> TableEditor::writtenContent() {
     std::vector<QByteArray> edited(gridCol.size());  // the encoded cells of a row that has its own texts
     std::vector<QByteArrayView> fields(gridCol.size());
     std::vector<QByteArrayView> stored(table_.columns.size() + 1);
+    std::vector<char> rawField(gridCol.size());
+    for (std::size_t f = 0; f < gridCol.size(); ++f) {
+        rawField[f] = gridCol[f] > 0 && source_->writesRawBytes(gridCol[f]);
+    }
     for (int row = 1; row <= dataRows(); ++row) {
         const int sourceRow = grid_->sourceRowOf(row);
         if (sourceRow >= 0) {
@@ -277,11 +281,11 @@ std::optional<QByteArray> TableEditor::writtenContent() {
             if (col < 0) {
                 fields[f] = {};
             } else if (sourceRow >= 0) {
-                if (source_->writesRawBytes(col)) {
+                if (rawField[f]) {
                     fields[f] = stored[std::size_t(col)];
                 } else {
                     const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-                    fields[f] = mapped[f].get(source_->raw(sourceRow, col), [&] {
+                    fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
                         return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
                     });
                 }

@@ -34,8 +34,8 @@ private slots:
     void comparesWithLoaded_data();
     void comparesWithLoaded();
     void keepsDatedCopiesNewestTen();
-    void refusesWithoutHistoryCopy();
-    void failedWriteLeavesOldFile();
+    void failureLeavesOldFileWhole_data();
+    void failureLeavesOldFileWhole();
     void busyLockRefusesAndAppendWaitsNoLonger();
     void writerQuotesAsFormatRow();
 };
@@ -104,28 +104,28 @@ void TestGuardedRewrite::keepsDatedCopiesNewestTen() {
     QCOMPARE(newest.readAll(), kHeader + "10\r\n");
 }
 
-void TestGuardedRewrite::refusesWithoutHistoryCopy() {
+void TestGuardedRewrite::failureLeavesOldFileWhole_data() {
+    QTest::addColumn<bool>("historyBlocked");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("no history copy, no save") << true << "履歴";
+    QTest::newRow("write fails before it replaces the file") << false << "書き込めません";
+}
+
+void TestGuardedRewrite::failureLeavesOldFileWhole() {
+    QFETCH(bool, historyBlocked);
+    QFETCH(QString, named);
     TempAppFolder folder;
     folder.writeBytes(Table::Clock, kLoaded);
     TableStore store(folder.path());
     QFile blocker(history::folderOf(store));  // a file where the folder belongs
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const auto result = rewriteUnlessChanged(store, Table::Clock, kLoaded, kNew, QDateTime::fromSecsSinceEpoch(0));
-    QCOMPARE(int(result.outcome), int(Outcome::Failed));
-    QVERIFY(result.message.contains(QStringLiteral("履歴")));
-    QCOMPARE(folder.bytes(Table::Clock), kLoaded);
-}
-
-void TestGuardedRewrite::failedWriteLeavesOldFile() {
-    TempAppFolder folder;
-    folder.writeBytes(Table::Clock, kLoaded);
-    TableStore store(folder.path());
+    QVERIFY(!historyBlocked || blocker.open(QIODevice::WriteOnly));
     store.setBeforeCommitHook([] { return false; });
     const auto result = rewriteUnlessChanged(store, Table::Clock, kLoaded, kNew, QDateTime::fromSecsSinceEpoch(0));
     QCOMPARE(int(result.outcome), int(Outcome::Failed));
-    QVERIFY(!result.message.isEmpty());
+    QVERIFY2(result.message.contains(named), qPrintable(result.message));
     QCOMPARE(folder.bytes(Table::Clock), kLoaded);
+    // A copy made before the failed write does not stay behind as the history of a save that never was.
+    QVERIFY(historyBlocked || QDir(history::folderOf(store)).isEmpty());
 }
 
 void TestGuardedRewrite::busyLockRefusesAndAppendWaitsNoLonger() {

@@ -132,7 +132,9 @@ void GridModel::materialize(int row) {
 }
 
 bool GridModel::appendSourceRows(std::shared_ptr<const CellSource> source, int count) {
-    if (fixedRows_ == 0 || count < 0 || !source || (source_ && source_ != source)) {
+    const bool otherSourceShown = source_ && source_ != source &&
+                                  std::any_of(rowSlots_.begin(), rowSlots_.end(), [](int slot) { return slot < 0; });
+    if (fixedRows_ == 0 || count < 0 || !source || otherSourceShown) {
         return false;
     }
     source_ = std::move(source);

@@ -65,7 +65,7 @@ public:
 
     // Appends `count` data rows showing rows 0 … count-1 of the source. Such a row shows its position as its
     // number in the fixed column; setting any cell of it gives it texts of its own, and it then behaves like any
-    // other row. Refused (false) without a fixed row or when another source is attached.
+    // other row. Refused (false) without a fixed row or while rows of another source are shown.
     bool appendSourceRows(std::shared_ptr<const CellSource> source, int count);
     // The source row a grid row still shows unchanged, or -1.
     int sourceRowOf(int row) const {
