@@ -22,21 +22,13 @@ void click(QWidget& editor, const char* name) {
 }
 
 void typeNumber(QWidget& editor, const char* name, const QString& text) {
-    auto* box = editor.findChild<QLineEdit*>(QLatin1String(name));
-    box->setText(text == QStringLiteral("-") ? QString() : text);
+    editor.findChild<QLineEdit*>(QLatin1String(name))->setText(text == QStringLiteral("-") ? QString() : text);
 }
 
 Qt::Key keyNamed(const QString& name) {
-    if (name == QStringLiteral("Backspace")) {
-        return Qt::Key_Backspace;
-    }
-    if (name == QStringLiteral("Delete")) {
-        return Qt::Key_Delete;
-    }
-    if (name == QStringLiteral("Escape")) {
-        return Qt::Key_Escape;
-    }
-    return Qt::Key(Qt::Key_A + (name.front().toUpper().unicode() - u'A'));
+    static const QHash<QString, Qt::Key> named{
+        {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"Escape", Qt::Key_Escape}};
+    return named.value(name, Qt::Key(Qt::Key_A + (name.front().toUpper().unicode() - u'A')));
 }
 
 }  // namespace

@@ -14,16 +14,6 @@ using namespace tsumiki::test;
 
 namespace {
 
-const EditorTable& editorNamed(const QString& name) {
-    for (const EditorTable* t :
-         {&Mast_Ctrl::table(), &Mast_Message::table(), &Mast_User::table(), &Mast_Kinmu::table()}) {
-        if (name == t->screenName) {
-            return *t;
-        }
-    }
-    qFatal("no such editor");
-}
-
 const QString kAsk = QStringLiteral("更新確認:E00002の文");
 const QStringList kAny{QStringLiteral("*")};        // not compared
 const QStringList kUnchanged{QStringLiteral("=")};  // the file as before
@@ -46,225 +36,181 @@ const QString kClockDup = QStringLiteral("更新エラー:同日付に複数の�
 const QString kClockDate =
     QStringLiteral("更新エラー:存在しない日付が入力されたか、入力形式が違います。修正してください。");
 
+struct Session {
+    const EditorTable* editor;
+    QStringList before, script;
+    QString answers;  // one per question asked, "y" or "n"
+    QStringList grid, messages, after;
+};
+QList<Session> sessions;
+
+void row(const char* name, const EditorTable& editor, const QStringList& before, const QStringList& script,
+         const char* answers, const QStringList& grid, const QStringList& messages, const QStringList& after) {
+    QTest::newRow(name) << int(sessions.size());
+    sessions.append({&editor, before, script, answers, grid, messages, after});
+}
+
 }  // namespace
 
 class TestEditors : public QObject {
     Q_OBJECT
 
 private slots:
-    void session_data();
-    void session();
-    void refusedCharacterNamesRowColumnAndKeepsText();
-    void escapeClosesNothingAndTheCloseBoxIsBack();
+    void session_data() {
+        QTest::addColumn<int>("index");
+
+        // Load order, skipped empty keys, the written form.
+        row("control: load sorted, save quotes every field", Mast_Ctrl::table(), kControl, {"save"}, "",
+            {"1|CTL0003|5:00|||日替", "2|CTL0004|15|||丸め"}, {kAsk, "更新確認:E00011の文"},
+            {"\"CTL0003\",\"5:00\",\"\",\"\",\"日替\"", "\"CTL0004\",\"15\",\"\",\"\",\"丸め\""});
+        row("control: empty file keeps one unnumbered row", Mast_Ctrl::table(), {}, {"add"}, "", {"|||||", "2|||||"},
+            {}, kUnchanged);
+        row("control: duplicate key", Mast_Ctrl::table(), {"A,1,,,", "A,2,,,"}, {"save"}, "", kAny, {refused("E00003")},
+            kUnchanged);
+        row("control: declined question writes nothing", Mast_Ctrl::table(), kControl, {"at 1 2", "type 9", "save"},
+            "n", kAny, {kAsk}, kUnchanged);
+
+        // Cell editing from the grid's keys.
+        row("keys: type, input method, backspace, copy, paste, delete", Mast_Ctrl::table(), kControl,
+            {"at 1 2", "key Delete", "ime あ", "type 1", "key Backspace", "ctrl C", "at 1 3", "ctrl V", "at 1 4",
+             "type x", "ctrlshift V", "ctrl X", "at 2 5", "clip", "ctrl V", "at 2 1", "key Backspace", "type 9"},
+            "", {"1|CTL0003|あ|あ|x|日替", "2|CTL0009|15|||"}, {}, kUnchanged);
+
+        // The single-row delete.
+        row("delete: messages, leading zero, renumbering", Mast_Ctrl::table(), {"A,,,,", "B,,,,", "C,,,,"},
+            {"del", "del 0", "del 4", "del -1", "del 1.5", "del 02", "del 1"}, "yn", {"1|A||||", "2|C||||"},
+            {"エラー:削除する行を入力してください。", "エラー:行が存在しません", "エラー:行が存在しません",
+             "エラー:行が存在しません", "エラー:行が存在しません", "行の削除確認:02行目を削除します。",
+             "行の削除確認:1行目を削除します。"},
+            kUnchanged);
+        row("delete: the only row leaves one empty row", Mast_Message::table(), {"E00002,はい"}, {"del 1", "save"},
+            "yy", {"1||"}, {"行の削除確認:1行目を削除します。", "更新確認:はい", "更新確認:errcode 'E00010'"}, {","});
+
+        // A message text with a comma survives although the table is written unquoted; the completion already
+        // reads the saved text.
+        row("messages: comma text round trip", Mast_Message::table(), {"E00010,保存しました", "E00002,保存しますか"},
+            {"at 2 2", "type 、OK,1", "save", "reopen"}, "", {"1|E00002|保存しますか", "2|E00010|保存しました、OK,1"},
+            {"更新確認:保存しますか", "更新確認:保存しました、OK,1"},
+            {"E00002,保存しますか", "E00010,\"保存しました、OK,1\""});
+
+        // The user table: 管理者 <-> ADMIN, prices, and every check in its order.
+        row("users: mapping both ways", Mast_User::table(), kUsers, {"at 3 4", "type 2,500", "save"}, "",
+            {"1|U1|太郎|管理者|1,200", "2|U2|花子||10,000", "3|U3|次郎||2,500"}, {kAsk, "更新確認:E00008の文"},
+            {"\"U1\",\"太郎\",\"ADMIN\",1200", "\"U2\",\"花子\",\"\",10000", "\"U3\",\"次郎\",\"\",2500"});
+        row("users: two empty ids are duplicates first", Mast_User::table(), kUsers, {"add", "add", "save"}, "", kAny,
+            {refused("E00003")}, kUnchanged);
+        row("users: empty id", Mast_User::table(), kUsers, {"at 1 1", "key Delete", "save"}, "", kAny,
+            {refused("E00005")}, kUnchanged);
+        row("users: id of double-byte letters", Mast_User::table(), kUsers,
+            {"at 3 1", "key Delete", "ime ＡＢＣ", "save"}, "", kAny, {refused("E00004")}, kUnchanged);
+        row("users: empty nickname", Mast_User::table(), kUsers, {"at 2 2", "key Delete", "save"}, "", kAny,
+            {refused("E00014")}, kUnchanged);
+        row("users: ADMIN typed by hand", Mast_User::table(), kUsers, {"at 2 3", "type ADMIN", "save"}, "", kAny,
+            {refused("E00007")}, kUnchanged);
+        row("users: nobody is 管理者", Mast_User::table(), kUsers, {"at 1 3", "key Delete", "save"}, "", kAny,
+            {refused("E00006")}, kUnchanged);
+        row("users: a price that is no whole number", Mast_User::table(), kUsers, {"at 3 4", "type 1.5", "save"}, "",
+            kAny,
+            {"更新エラー:3行目の単価「1.5」は登録できません。単価は空白か、0から2,147,483,647までの整数で入力して"
+             "ください。"},
+            kUnchanged);
+        row("users: a character the file cannot hold is named, the text kept", Mast_User::table(), kUsers,
+            {"at 3 2", "ime 😀", "save"}, "", {"1|U1|太郎|管理者|1,200", "2|U2|花子||10,000", "3|U3|次郎😀||"},
+            {"更新エラー:3行目の「ニックネーム」にある文字「😀」(U+1F600)はファイルに保存できません。"
+             "別の文字に置き換えてから登録してください。"},
+            kUnchanged);
+        row("users: latin letter and hiragana id passes", Mast_User::table(), kUsers,
+            {"at 3 1", "key Delete", "ime Aあ", "save"}, "n", kAny, {kAsk}, kUnchanged);
+
+        // The clock records: question first, checks row by row, codes written, range delete.
+        row("clock: load by date and time with nicknames, codes written", Mast_Kinmu::table(), kClock, {"save"}, "",
+            {"1|0099||2026/12/04|2026/12/04 10:00|出勤|", "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
+             "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"},
+            {kAsk, "更新確認:E00012の文"}, kClockWritten);
+        row("clock: declined question checks nothing", Mast_Kinmu::table(), kClock, {"at 1 4", "type x", "save"}, "n",
+            kAny, {kAsk}, kUnchanged);
+        row("clock: a bad date in an earlier row comes before a duplicate", Mast_Kinmu::table(), kClock,
+            {"at 3 1", "key Delete", "type 0001", "at 3 5", "key Delete", "ime 出勤", "at 1 3", "type x", "save"}, "",
+            kAny, {kAsk, kClockDate}, kUnchanged);
+        row("clock: duplicate found before a later bad date", Mast_Kinmu::table(), kClock,
+            {"at 3 1", "key Delete", "type 0001", "at 3 5", "key Delete", "ime 出勤", "at 3 4", "type x", "save"}, "",
+            kAny, {kAsk, kClockDup}, kUnchanged);
+        row("clock: hour 25 in the last row", Mast_Kinmu::table(), kClock,
+            {"at 3 4", "key Delete", "type 2009/05/01 25:00", "save"}, "", kAny, {kAsk, kClockDate}, kUnchanged);
+        row("clock: kind 出 alone", Mast_Kinmu::table(), kClock, {"at 2 5", "key Backspace", "save"}, "", kAny,
+            {kAsk, "更新エラー:区分には「出勤」か「退出」しか入力できません。修正してください。"}, kUnchanged);
+        row("clock: 同伴 digit 1", Mast_Kinmu::table(), kClock, {"at 1 6", "type 1", "save"}, "", kAny,
+            {kAsk, "更新エラー:同伴には「○」か空白しか入力できません。修正してください。"}, kUnchanged);
+        row("clock: an empty added row is written unchecked", Mast_Kinmu::table(), kClock,
+            {"add", "at 4 4", "type 9:00", "save"}, "", kAny, {kAsk, "更新確認:E00012の文"},
+            kClockWritten + QStringList{"\"\",\"\",\"9:00\",\"2\",\"0\""});
+        row("clock: range delete messages and deleting all rows", Mast_Kinmu::table(), kClock,
+            {"del - -", "del 4 -", "del - 0", "del 3 2", "del 2 2", "del - 3", "del 1 3"}, "nny", {"1||||||"},
+            {"エラー:削除する行を入力してください。", "エラー:存在しない行を含んでいます。",
+             "エラー:存在しない行を含んでいます。", "エラー:削除対象行の大小関係が正しくありません。",
+             "行の削除確認:2行目から、2行目を削除します。", "行の削除確認:3行目を削除します。",
+             "行の削除確認:1行目から、3行目を削除します。"},
+            kUnchanged);
+        row("clock: rows appended meanwhile are kept", Mast_Kinmu::table(), kClock,
+            {"del 1 -", "append 0002|2026/12/06|2026/12/06 09:00|1|0", "save", "save"}, "",
+            {"1|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
+             "2|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"},
+            {"行の削除確認:1行目を削除します。", kAsk, "更新確認:E00012の文",
+             "更新確認:"
+             "この画面を開いた後に追加された1行は、消さずにファイルの最後に残しました。表示するには画面を"
+             "開き直してください。",
+             kAsk, "更新確認:E00012の文"},
+            kClockWritten.mid(1) + QStringList{"\"0002\",\"2026/12/06\",\"2026/12/06 09:00\",\"1\",\"0\""});
+        row("clock: a file changed elsewhere is not overwritten", Mast_Kinmu::table(), kClock,
+            {"replace \"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\"", "save"}, "", kAny,
+            {kAsk,
+             "更新エラー:ファイル「個人出退勤時間.csv」は、この画面を開いた後に別の画面またはプログラムで変更された"
+             "ため、登録を中止しました（ファイルは変更していません）。画面を閉じて開き直してから、もう一度修正して"
+             "ください。"},
+            {"\"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\""});
+        row("clock: save and reopen shows what was saved", Mast_Kinmu::table(), kClock,
+            {"at 1 1", "type 7", "at 3 6", "ime ○", "save", "reopen"}, "",
+            {"1|00997||2026/12/04|2026/12/04 10:00|出勤|", "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
+             "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|○"},
+            {kAsk, "更新確認:E00012の文"}, kAny);
+    }
+
+    void session() {
+        QFETCH(int, index);
+        const auto& [editor, before, script, answers, grid, messages, after] = sessions.at(index);
+        EditorFixture fixture(*editor, before);
+        const QByteArray original = fixture.folder.bytes(fixture.table.table);
+        for (QChar a : answers) {
+            fixture.boxes.answers << (a == u'y');
+        }
+        fixture.run(script);
+        if (grid != kAny) {
+            QCOMPARE(fixture.gridRows(), grid);
+        }
+        QCOMPARE(fixture.messages(), messages);
+        if (after == kUnchanged) {
+            QCOMPARE(fixture.folder.bytes(fixture.table.table), original);
+        } else if (after != kAny) {
+            QCOMPARE(fixture.fileRows(), after);
+        }
+    }
+
+    void escapeClosesNothingAndTheCloseBoxIsBack() {
+        EditorFixture fixture(Mast_Kinmu::table(), kClock);
+        const QByteArray original = fixture.folder.bytes(Table::Clock);
+        fixture.run({"at 1 1", "type 5", "key Escape"});
+        QTest::keyClick(fixture.editor.get(), Qt::Key_Escape);
+        QVERIFY(fixture.editor->isVisible());
+        fixture.editor->close();
+        QVERIFY(!fixture.editor->isVisible());
+        QCOMPARE(fixture.editor->result(), int(QDialog::Rejected));
+        QCOMPARE(fixture.folder.bytes(Table::Clock), original);
+        QVERIFY(fixture.boxes.shown.isEmpty());
+        // Shown again, the same editor is a new opening: the file as it is, the typed 5 gone.
+        fixture.editor->show();
+        QCOMPARE(fixture.gridRows().first(), QStringLiteral("1|0099||2026/12/04|2026/12/04 10:00|出勤|"));
+    }
 };
-
-void TestEditors::session_data() {
-    QTest::addColumn<QString>("editor");
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QStringList>("script");
-    QTest::addColumn<QString>("answers");
-    QTest::addColumn<QStringList>("grid");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QStringList>("after");
-
-    // Load order, skipped empty keys, the written form.
-    QTest::newRow("control: load sorted, save quotes every field")
-        << "Mast_Ctrl" << kControl << QStringList{"save"} << ""
-        << QStringList{"1|CTL0003|5:00|||日替", "2|CTL0004|15|||丸め"} << QStringList{kAsk, "更新確認:E00011の文"}
-        << QStringList{"\"CTL0003\",\"5:00\",\"\",\"\",\"日替\"", "\"CTL0004\",\"15\",\"\",\"\",\"丸め\""};
-    QTest::newRow("control: empty file keeps one unnumbered row")
-        << "Mast_Ctrl" << QStringList{} << QStringList{"add"} << "" << QStringList{"|||||", "2|||||"} << QStringList{}
-        << kUnchanged;
-    QTest::newRow("control: duplicate key") << "Mast_Ctrl" << QStringList{"A,1,,,", "A,2,,,"} << QStringList{"save"}
-                                            << "" << kAny << QStringList{refused("E00003")} << kUnchanged;
-    QTest::newRow("control: declined question writes nothing")
-        << "Mast_Ctrl" << kControl << QStringList{"at 1 2", "type 9", "save"} << "n" << kAny << QStringList{kAsk}
-        << kUnchanged;
-
-    // Cell editing from the grid's keys.
-    QTest::newRow("keys: type, input method, backspace, copy, paste, delete")
-        << "Mast_Ctrl" << kControl << QStringList{"at 1 2", "key Delete", "ime あ", "type 1", "key Backspace", "ctrl C",
-                                                  "at 1 3", "ctrl V",     "at 1 4", "type x", "ctrlshift V",   "ctrl X",
-                                                  "at 2 5", "clip",       "ctrl V", "at 2 1", "key Backspace", "type 9"}
-        << "" << QStringList{"1|CTL0003|あ|あ|x|日替", "2|CTL0009|15|||"} << QStringList{} << kUnchanged;
-
-    // The single-row delete.
-    QTest::newRow("delete: messages, leading zero, renumbering")
-        << "Mast_Ctrl" << QStringList{"A,,,,", "B,,,,", "C,,,,"}
-        << QStringList{"del", "del 0", "del 4", "del -1", "del 1.5", "del 02", "del 1"} << "yn"
-        << QStringList{"1|A||||", "2|C||||"}
-        << QStringList{"エラー:削除する行を入力してください。",
-                       "エラー:行が存在しません",
-                       "エラー:行が存在しません",
-                       "エラー:行が存在しません",
-                       "エラー:行が存在しません",
-                       "行の削除確認:02行目を削除します。",
-                       "行の削除確認:1行目を削除します。"}
-        << kUnchanged;
-    QTest::newRow("delete: the only row leaves one empty row")
-        << "Mast_Message" << QStringList{"E00002,はい"} << QStringList{"del 1", "save"} << "yy" << QStringList{"1||"}
-        << QStringList{"行の削除確認:1行目を削除します。", "更新確認:はい", "更新確認:errcode 'E00010'"}
-        << QStringList{","};
-
-    // A message text with a comma survives although the table is written unquoted; the completion already
-    // reads the saved text.
-    QTest::newRow("messages: comma text round trip")
-        << "Mast_Message" << QStringList{"E00010,保存しました", "E00002,保存しますか"}
-        << QStringList{"at 2 2", "type 、OK,1", "save", "reopen"} << ""
-        << QStringList{"1|E00002|保存しますか", "2|E00010|保存しました、OK,1"}
-        << QStringList{"更新確認:保存しますか", "更新確認:保存しました、OK,1"}
-        << QStringList{"E00002,保存しますか", "E00010,\"保存しました、OK,1\""};
-
-    // The user table: 管理者 <-> ADMIN, prices, and every check in its order.
-    QTest::newRow("users: mapping both ways")
-        << "Mast_User" << kUsers << QStringList{"at 3 4", "type 2,500", "save"} << ""
-        << QStringList{"1|U1|太郎|管理者|1,200", "2|U2|花子||10,000", "3|U3|次郎||2,500"}
-        << QStringList{kAsk, "更新確認:E00008の文"}
-        << QStringList{"\"U1\",\"太郎\",\"ADMIN\",1200", "\"U2\",\"花子\",\"\",10000", "\"U3\",\"次郎\",\"\",2500"};
-    QTest::newRow("users: two empty ids are duplicates first")
-        << "Mast_User" << kUsers << QStringList{"add", "add", "save"} << "" << kAny << QStringList{refused("E00003")}
-        << kUnchanged;
-    QTest::newRow("users: empty id") << "Mast_User" << kUsers << QStringList{"at 1 1", "key Delete", "save"} << ""
-                                     << kAny << QStringList{refused("E00005")} << kUnchanged;
-    QTest::newRow("users: id of double-byte letters")
-        << "Mast_User" << kUsers << QStringList{"at 3 1", "key Delete", "ime ＡＢＣ", "save"} << "" << kAny
-        << QStringList{refused("E00004")} << kUnchanged;
-    QTest::newRow("users: empty nickname") << "Mast_User" << kUsers << QStringList{"at 2 2", "key Delete", "save"} << ""
-                                           << kAny << QStringList{refused("E00014")} << kUnchanged;
-    QTest::newRow("users: ADMIN typed by hand") << "Mast_User" << kUsers << QStringList{"at 2 3", "type ADMIN", "save"}
-                                                << "" << kAny << QStringList{refused("E00007")} << kUnchanged;
-    QTest::newRow("users: nobody is 管理者") << "Mast_User" << kUsers << QStringList{"at 1 3", "key Delete", "save"}
-                                             << "" << kAny << QStringList{refused("E00006")} << kUnchanged;
-    QTest::newRow("users: a price that is no whole number")
-        << "Mast_User" << kUsers << QStringList{"at 3 4", "type 1.5", "save"} << "" << kAny
-        << QStringList{"更新エラー:3行目の単価「1.5」は登録できません。単価は空白か、0から2,147,483,647までの整数で入力して"
-                       "ください。"}
-        << kUnchanged;
-    QTest::newRow("users: latin letter and hiragana id passes")
-        << "Mast_User" << kUsers << QStringList{"at 3 1", "key Delete", "ime Aあ", "save"} << "n" << kAny
-        << QStringList{kAsk} << kUnchanged;
-
-    // The clock records: question first, checks row by row, codes written, range delete.
-    QTest::newRow("clock: load by date and time with nicknames, codes written")
-        << "Mast_Kinmu" << kClock << QStringList{"save"} << ""
-        << QStringList{"1|0099||2026/12/04|2026/12/04 10:00|出勤|",
-                       "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
-                       "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"}
-        << QStringList{kAsk, "更新確認:E00012の文"} << kClockWritten;
-    QTest::newRow("clock: declined question checks nothing")
-        << "Mast_Kinmu" << kClock << QStringList{"at 1 4", "type x", "save"} << "n" << kAny << QStringList{kAsk}
-        << kUnchanged;
-    QTest::newRow("clock: a bad date in an earlier row comes before a duplicate")
-        << "Mast_Kinmu" << kClock << QStringList{"at 3 1",   "key Delete", "type 0001", "at 3 5", "key Delete",
-                                                 "ime 出勤", "at 1 3",     "type x",    "save"}
-        << "" << kAny << QStringList{kAsk, kClockDate} << kUnchanged;
-    QTest::newRow("clock: duplicate found before a later bad date")
-        << "Mast_Kinmu" << kClock << QStringList{"at 3 1",   "key Delete", "type 0001", "at 3 5", "key Delete",
-                                                 "ime 出勤", "at 3 4",     "type x",    "save"}
-        << "" << kAny << QStringList{kAsk, kClockDup} << kUnchanged;
-    QTest::newRow("clock: hour 25 in the last row")
-        << "Mast_Kinmu" << kClock << QStringList{"at 3 4", "key Delete", "type 2009/05/01 25:00", "save"} << "" << kAny
-        << QStringList{kAsk, kClockDate} << kUnchanged;
-    QTest::newRow("clock: kind 出 alone")
-        << "Mast_Kinmu" << kClock << QStringList{"at 2 5", "key Backspace", "save"} << "" << kAny
-        << QStringList{kAsk, "更新エラー:区分には「出勤」か「退出」しか入力できません。修正してください。"}
-        << kUnchanged;
-    QTest::newRow("clock: 同伴 digit 1")
-        << "Mast_Kinmu" << kClock << QStringList{"at 1 6", "type 1", "save"} << "" << kAny
-        << QStringList{kAsk, "更新エラー:同伴には「○」か空白しか入力できません。修正してください。"} << kUnchanged;
-    QTest::newRow("clock: an empty added row is written unchecked")
-        << "Mast_Kinmu" << kClock << QStringList{"add", "at 4 4", "type 9:00", "save"} << "" << kAny
-        << QStringList{kAsk, "更新確認:E00012の文"} << kClockWritten + QStringList{"\"\",\"\",\"9:00\",\"2\",\"0\""};
-    QTest::newRow("clock: range delete messages and deleting all rows")
-        << "Mast_Kinmu" << kClock
-        << QStringList{"del - -", "del 4 -", "del - 0", "del 3 2", "del 2 2", "del - 3", "del 1 3"} << "nny"
-        << QStringList{"1||||||"}
-        << QStringList{"エラー:削除する行を入力してください。",       "エラー:存在しない行を含んでいます。",
-                       "エラー:存在しない行を含んでいます。",         "エラー:削除対象行の大小関係が正しくありません。",
-                       "行の削除確認:2行目から、2行目を削除します。", "行の削除確認:3行目を削除します。",
-                       "行の削除確認:1行目から、3行目を削除します。"}
-        << kUnchanged;
-    QTest::newRow("clock: rows appended meanwhile are kept")
-        << "Mast_Kinmu" << kClock
-        << QStringList{"del 1 -", "append 0002|2026/12/06|2026/12/06 09:00|1|0", "save", "save"} << ""
-        << QStringList{"1|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
-                       "2|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"}
-        << QStringList{"行の削除確認:1行目を削除します。",
-                       kAsk,
-                       "更新確認:E00012の文",
-                       "更新確認:"
-                       "この画面を開いた後に追加された1行は、消さずにファイルの最後に残しました。表示するには画面を"
-                       "開き直してください。",
-                       kAsk,
-                       "更新確認:E00012の文"}
-        << kClockWritten.mid(1) + QStringList{"\"0002\",\"2026/12/06\",\"2026/12/06 09:00\",\"1\",\"0\""};
-    QTest::newRow("clock: a file changed elsewhere is not overwritten")
-        << "Mast_Kinmu" << kClock
-        << QStringList{"replace \"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\"", "save"} << "" << kAny
-        << QStringList{kAsk,
-                       "更新エラー:ファイル「個人出退勤時間.csv」は、この画面を開いた後に別の画面またはプログラムで"
-                       "変更されたため、登録を中止しました（ファイルは変更していません）。画面を閉じて開き直してから、"
-                       "もう一度修正してください。"}
-        << QStringList{"\"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\""};
-    QTest::newRow("clock: save and reopen shows what was saved")
-        << "Mast_Kinmu" << kClock << QStringList{"at 1 1", "type 7", "at 3 6", "ime ○", "save", "reopen"} << ""
-        << QStringList{"1|00997||2026/12/04|2026/12/04 10:00|出勤|",
-                       "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
-                       "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|○"}
-        << QStringList{kAsk, "更新確認:E00012の文"} << kAny;
-}
-
-void TestEditors::session() {
-    QFETCH(QString, editor);
-    QFETCH(QStringList, before);
-    QFETCH(QStringList, script);
-    QFETCH(QString, answers);
-    QFETCH(QStringList, grid);
-    QFETCH(QStringList, messages);
-    QFETCH(QStringList, after);
-    EditorFixture fixture(editorNamed(editor), before);
-    const QByteArray original = fixture.folder.bytes(fixture.table.table);
-    for (QChar a : answers) {
-        fixture.boxes.answers << (a == u'y');
-    }
-    fixture.run(script);
-    if (grid != kAny) {
-        QCOMPARE(fixture.gridRows(), grid);
-    }
-    QCOMPARE(fixture.messages(), messages);
-    if (after == kUnchanged) {
-        QCOMPARE(fixture.folder.bytes(fixture.table.table), original);
-    } else if (after != kAny) {
-        QCOMPARE(fixture.fileRows(), after);
-    }
-}
-
-void TestEditors::refusedCharacterNamesRowColumnAndKeepsText() {
-    EditorFixture fixture(Mast_User::table(), kUsers);
-    const QByteArray original = fixture.folder.bytes(Table::User);
-    fixture.run({"at 3 2", "ime 😀", "save"});
-    QCOMPARE(fixture.messages(),
-             QStringList{"更新エラー:3行目の「ニックネーム」にある文字「😀」(U+1F600)はファイルに保存できません。"
-                         "別の文字に置き換えてから登録してください。"});
-    QCOMPARE(fixture.gridRows()[2], QStringLiteral("3|U3|次郎😀||"));
-    QCOMPARE(fixture.folder.bytes(Table::User), original);
-}
-
-void TestEditors::escapeClosesNothingAndTheCloseBoxIsBack() {
-    EditorFixture fixture(Mast_Kinmu::table(), kClock);
-    const QByteArray original = fixture.folder.bytes(Table::Clock);
-    fixture.run({"at 1 1", "type 5", "key Escape"});
-    QTest::keyClick(fixture.editor.get(), Qt::Key_Escape);
-    QVERIFY(fixture.editor->isVisible());
-    fixture.editor->close();
-    QVERIFY(!fixture.editor->isVisible());
-    QCOMPARE(fixture.editor->result(), int(QDialog::Rejected));
-    QCOMPARE(fixture.folder.bytes(Table::Clock), original);
-    QVERIFY(fixture.boxes.shown.isEmpty());
-    // Shown again, the same editor is a new opening: the file as it is, the typed 5 gone.
-    fixture.editor->show();
-    QCOMPARE(fixture.gridRows().first(), QStringLiteral("1|0099||2026/12/04|2026/12/04 10:00|出勤|"));
-}
 
 QTEST_MAIN(TestEditors)
 #include "tst_editors.moc"
