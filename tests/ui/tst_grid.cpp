@@ -39,7 +39,7 @@ struct TestedGrid : Grid {
 struct KeyLog {
     explicit KeyLog(Grid& grid) {
         QObject::connect(&grid, &Grid::keyDown, &grid, [this](int key, Qt::KeyboardModifiers modifiers) {
-            events << QStringLiteral("down %1 %2").arg(key).arg(modifiers.toInt());
+            events << QStringLiteral("down %1 %2").arg(int(key)).arg(modifiers.toInt());
         });
         QObject::connect(&grid, &Grid::keyPress, &grid, [this](const QString& c) { events << "press " + c; });
     }
@@ -58,44 +58,34 @@ class TestGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    void shapeChanges_data() {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("more rows come empty") << 7 << 4 << true;
-        QTest::newRow("fewer rows cut from the end") << 2 << 4 << true;
-        QTest::newRow("the header row alone") << 1 << 4 << true;
-        QTest::newRow("more columns") << 4 << 6 << true;
-        QTest::newRow("fewer columns") << 4 << 2 << true;
-        QTest::newRow("below the fixed row is refused") << 0 << 4 << false;
-        QTest::newRow("below the fixed column is refused") << 4 << 0 << false;
-    }
     void shapeChanges() {
-        QFETCH(int, rows);
-        QFETCH(int, cols);
-        QFETCH(bool, accepted);
-        TestedGrid grid(3, 4);
-        grid.setRow(3);
-        grid.setCol(3);
-        grid.setCellBackColor(Qt::red);
-        grid.setColWidth(3, 600);
-        QCOMPARE(grid.setRows(rows) && grid.setCols(cols), accepted);
-        const int shownRows = accepted ? rows : 4;
-        const int shownCols = accepted ? cols : 4;
-        QCOMPARE(grid.model()->rowCount(), shownRows - 1);
-        QCOMPARE(grid.model()->columnCount(), shownCols - 1);
-        for (int row = 0; row < shownRows; ++row) {
-            for (int col = 0; col < shownCols; ++col) {
-                QCOMPARE(grid.textMatrix(row, col), row < 4 && col < 4 ? cellName(row, col) : QString());
+        // Rows and columns asked for, counting the fixed ones, and whether that is accepted.
+        const std::tuple<int, int, bool> cases[] = {{7, 4, true}, {2, 4, true},  {1, 4, true}, {4, 6, true},
+                                                    {4, 2, true}, {0, 4, false}, {4, 0, false}};
+        for (const auto& [rows, cols, accepted] : cases) {
+            TestedGrid grid(3, 4);
+            grid.setRow(3);
+            grid.setCol(3);
+            grid.setCellBackColor(Qt::red);
+            grid.setColWidth(3, 600);
+            QCOMPARE(grid.setRows(rows) && grid.setCols(cols), accepted);
+            const int shownRows = accepted ? rows : 4;
+            const int shownCols = accepted ? cols : 4;
+            QCOMPARE(grid.model()->rowCount(), shownRows - 1);
+            QCOMPARE(grid.model()->columnCount(), shownCols - 1);
+            for (int row = 0; row < shownRows; ++row) {
+                for (int col = 0; col < shownCols; ++col) {
+                    QCOMPARE(grid.textMatrix(row, col), row < 4 && col < 4 ? cellName(row, col) : QString());
+                }
             }
+            // What was cut comes back empty.
+            grid.setRows(4);
+            grid.setCols(4);
+            const bool kept = shownRows > 3 && shownCols > 3;
+            QCOMPARE(grid.textMatrix(3, 3), kept ? cellName(3, 3) : QString());
+            QCOMPARE(grid.cellBackColor(3, 3).isValid(), kept);
+            QCOMPARE(grid.colWidth(3) == 600, shownCols > 3);
         }
-        // What was cut comes back empty.
-        grid.setRows(4);
-        grid.setCols(4);
-        const bool kept = shownRows > 3 && shownCols > 3;
-        QCOMPARE(grid.textMatrix(3, 3), kept ? cellName(3, 3) : QString());
-        QCOMPARE(grid.cellBackColor(3, 3).isValid(), kept);
-        QCOMPARE(grid.colWidth(3) == 600, shownCols > 3);
     }
 
     void fixedRowAndColumnAreTheHeaders() {
@@ -158,78 +148,49 @@ private slots:
         QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), "開始");
     }
 
-    void colourStaysWithItsCell() {
-        // Rows removed (first, count), and where the colour of row 3 ends up; -1: gone with its row.
-        for (const auto& [removed, count, colourRow] : {std::tuple{1, 1, 2}, {3, 1, -1}, {4, 1, 3}, {1, 2, 1}}) {
-            TestedGrid grid(5, 4);
-            const QColor sunday(255, 192, 255);
-            grid.setRow(3);
-            grid.setCol(2);
-            grid.setCellBackColor(sunday);
-            QVERIFY(grid.removeItems(removed, count));
-            for (int row = 1; row < grid.rows(); ++row) {
-                for (int col = 1; col < grid.cols(); ++col) {
-                    const QColor expected = row == colourRow && col == 2 ? sunday : QColor();
-                    QCOMPARE(grid.cellBackColor(row, col), expected);
-                    const QVariant brush =
-                        grid.model()->data(grid.model()->index(row - 1, col - 1), Qt::BackgroundRole);
-                    QCOMPARE(brush.isValid() ? brush.value<QBrush>().color() : QColor(), expected);
-                }
-            }
-        }
-    }
-
-    void removeItems_data() {
-        QTest::addColumn<int>("dataRows");
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("middle row") << 3 << 2 << 1 << true;
-        QTest::newRow("last row") << 3 << 3 << 1 << true;
-        QTest::newRow("most of a long grid: its storage is laid out again") << 2000 << 2 << 1500 << true;
-        QTest::newRow("the only data row") << 1 << 1 << 1 << false;
-        QTest::newRow("the fixed row") << 3 << 0 << 1 << false;
-        QTest::newRow("past the end") << 3 << 4 << 1 << false;
-    }
     void removeItems() {
-        QFETCH(int, dataRows);
-        QFETCH(int, removed);
-        QFETCH(int, count);
-        QFETCH(bool, accepted);
-        TestedGrid grid(dataRows, 3);
-        QCOMPARE(grid.removeItems(removed, count), accepted);
-        const int gone = accepted ? count : 0;
-        QCOMPARE(grid.rows(), dataRows + 1 - gone);
-        // Rows added again after the removal are empty: nothing removed comes back.
-        grid.setRows(dataRows + 1);
-        for (int row = 0; row <= dataRows; ++row) {
-            const int source = row < removed ? row : row + gone;
-            QCOMPARE(grid.textMatrix(row, 2), source <= dataRows ? cellName(source, 2) : QString());
+        // Data rows, the first removed, how many (1500 of 2000: the storage is laid out again), accepted: the only
+        // data row, the fixed row and past the end are refused.
+        const std::tuple<int, int, int, bool> cases[] = {{3, 2, 1, true},  {3, 3, 1, true},  {2000, 2, 1500, true},
+                                                         {1, 1, 1, false}, {3, 0, 1, false}, {3, 4, 1, false}};
+        for (const auto& [dataRows, removed, count, accepted] : cases) {
+            TestedGrid grid(dataRows, 3);
+            auto colourOf = [](int row) { return QColor(QRgb(0x10000 + row)); };
+            for (int row = 1; row <= dataRows; ++row) {
+                grid.setRow(row);
+                grid.setCol(2);
+                grid.setCellBackColor(colourOf(row));
+            }
+            QCOMPARE(grid.removeItems(removed, count), accepted);
+            const int gone = accepted ? count : 0;
+            QCOMPARE(grid.rows(), dataRows + 1 - gone);
+            // Rows added again after the removal are empty: nothing removed comes back, text or colour.
+            grid.setRows(dataRows + 1);
+            for (int row = 0; row <= dataRows; ++row) {
+                const int source = row < removed ? row : row + gone;
+                QCOMPARE(grid.textMatrix(row, 2), source <= dataRows ? cellName(source, 2) : QString());
+                // The colour goes with its cell, as the view shows it.
+                const QColor colour = row > 0 && source <= dataRows ? colourOf(source) : QColor();
+                QCOMPARE(grid.cellBackColor(row, 2), colour);
+                const QVariant brush = grid.model()->data(grid.model()->index(row - 1, 1), Qt::BackgroundRole);
+                QCOMPARE(brush.isValid() ? brush.value<QBrush>().color() : QColor(), colour);
+            }
         }
     }
 
     // A grid over a source of texts behaves as a grid that holds the same texts itself, whatever is edited,
-    // removed, added and renumbered; the model tester checks the notifications on the way.
+    // removed, added and renumbered; the model testers check the notifications on the way.
     void sourceRowsBehaveAsOwnRows() {
         constexpr int kDataRows = 300;
-        Grid viaSource;
-        Grid own;
-        QAbstractItemModelTester tester(viaSource.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (Grid* grid : {&viaSource, &own}) {
-            grid->setCols(4);
-            grid->setRows(1);
-            for (int col = 0; col < 4; ++col) {
-                grid->setTextMatrix(0, col, cellName(0, col));
-            }
-        }
+        TestedGrid viaSource(0, 4);
+        TestedGrid own(kDataRows, 4);
         QVERIFY(viaSource.appendSourceRows(std::make_shared<NamedSource>(), kDataRows));
-        own.setRows(kDataRows + 1);
-        for (int row = 1; row <= kDataRows; ++row) {
-            own.setTextMatrix(row, 0, QString::number(row));
-            for (int col = 1; col < 4; ++col) {
-                own.setTextMatrix(row, col, cellName(row, col));
+        auto numberOwn = [&own] {
+            for (int r = 1; r < own.rows(); ++r) {
+                own.setTextMatrix(r, 0, QString::number(r));
             }
-        }
+        };
+        numberOwn();
         quint32 state = 12345;
         auto next = [&state](int bound) {
             state = state * 1103515245u + 12345u;
@@ -257,17 +218,13 @@ private slots:
                     break;
                 default:
                     viaSource.renumber();
-                    for (int r = 1; r < own.rows(); ++r) {
-                        own.setTextMatrix(r, 0, QString::number(r));
-                    }
+                    numberOwn();
             }
             QCOMPARE(viaSource.rows(), own.rows());
         }
         // Rows shown from the source number themselves; the others were renumbered in the last pass.
         viaSource.renumber();
-        for (int r = 1; r < own.rows(); ++r) {
-            own.setTextMatrix(r, 0, QString::number(r));
-        }
+        numberOwn();
         int stillFromSource = 0;
         for (int r = 0; r < own.rows(); ++r) {
             stillFromSource += viaSource.sourceRowOf(r) >= 0 ? 1 : 0;
@@ -303,35 +260,29 @@ private slots:
         QCOMPARE(grid.model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole), centre);
     }
 
-    void keyDownComesBeforeKeyPress_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QStringList>("typed");
-        const int ctrl = Qt::ControlModifier;
-        QTest::newRow("letter") << int(Qt::Key_A) << 0 << QStringList{"a"};
-        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << QStringList{"\r"};
-        QTest::newRow("delete types nothing") << int(Qt::Key_Delete) << 0 << QStringList{};
-        QTest::newRow("ctrl+shift+c") << int(Qt::Key_C) << int(ctrl | Qt::ShiftModifier)
-                                      << QStringList{QString(QChar(3))};
-        QTest::newRow("alt+c types nothing") << int(Qt::Key_C) << int(Qt::AltModifier) << QStringList{};
-    }
     void keyDownComesBeforeKeyPress() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QStringList, typed);
-        Grid grid;
-        KeyLog log(grid);
-        QTest::keyClick(&grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QStringList expected{QStringLiteral("down %1 %2").arg(key).arg(modifiers)};
-        for (const QString& character : typed) {
-            expected << "press " + character;
-        }
-        // The modifier keys themselves come first and type nothing.
-        const qsizetype at = log.events.indexOf(expected.first());
-        QVERIFY(at >= 0);
-        QCOMPARE(log.events.mid(at), expected);
-        for (const QString& event : log.events.first(at)) {
-            QVERIFY2(event.startsWith("down "), qPrintable(event));
+        // Key, modifiers, the characters typed: Delete and Alt+C type none, Ctrl+Shift+C a control character.
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> cases[] = {
+            {Qt::Key_A, {}, "a"},
+            {Qt::Key_Return, {}, "\r"},
+            {Qt::Key_Delete, {}, ""},
+            {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, "\x03"},
+            {Qt::Key_C, Qt::AltModifier, ""}};
+        for (const auto& [key, modifiers, typed] : cases) {
+            Grid grid;
+            KeyLog log(grid);
+            QTest::keyClick(&grid, key, modifiers);
+            QStringList expected{QStringLiteral("down %1 %2").arg(int(key)).arg(modifiers.toInt())};
+            for (const QChar character : typed) {
+                expected << "press " + QString(character);
+            }
+            // The modifier keys themselves come first and type nothing.
+            const qsizetype at = log.events.indexOf(expected.first());
+            QVERIFY(at >= 0);
+            QCOMPARE(log.events.mid(at), expected);
+            for (const QString& event : log.events.first(at)) {
+                QVERIFY2(event.startsWith("down "), qPrintable(event));
+            }
         }
     }
 
