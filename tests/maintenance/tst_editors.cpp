@@ -67,8 +67,6 @@ private slots:
             {}, kUnchanged);
         row("control: duplicate key", Mast_Ctrl::table(), {"A,1,,,", "A,2,,,"}, {"save"}, "", kAny, {refused("E00003")},
             kUnchanged);
-        row("control: declined question writes nothing", Mast_Ctrl::table(), kControl, {"at 1 2", "type 9", "save"},
-            "n", kAny, {kAsk}, kUnchanged);
 
         // Cell editing from the grid's keys.
         row("keys: type, input method, backspace, copy, paste, delete", Mast_Ctrl::table(), kControl,
