@@ -10,33 +10,32 @@
 #include <vector>
 
 #include "store/cp932.h"
-#include "store/table.h"
+#include "store/tablewriter.h"
 
 namespace tsumiki::bench {
 
 qint64 writeSampleFolder(const QString& folder, int staff, int days) {
     QDir(folder).mkpath(QStringLiteral("DB"));
     const QString db = QDir(folder).filePath(QStringLiteral("DB"));
-    auto write = [&](Table table, const QString& text) {
+    auto writeBytes = [&](Table table, const QByteArray& bytes) {
         QFile f(QDir(db).filePath(schemaOf(table).fileName));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             qFatal("cannot write the benchmark data");
         }
-        f.write(cp932::encode(text).bytes);
+        f.write(bytes);
     };
-    QString users = QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n");
+    auto write = [&](Table table, const QString& text) { writeBytes(table, cp932::encode(text).bytes); };
+    TableWriter users(Table::User);
     for (int u = 1; u <= staff; ++u) {
-        users += formatRow(schemaOf(Table::User),
-                           {QStringLiteral("%1").arg(u, 4, 10, QLatin1Char('0')), QStringLiteral("スタッフ%1").arg(u),
-                            std::nullopt, QString::number(1000 + u * 10)}) +
-                 QStringLiteral("\r\n");
+        users.addValues({QStringLiteral("%1").arg(u, 4, 10, QLatin1Char('0')), QStringLiteral("スタッフ%1").arg(u),
+                         std::nullopt, QString::number(1000 + u * 10)});
     }
-    write(Table::User, users);
+    writeBytes(Table::User, users.bytes());
     write(Table::Control, QStringLiteral("CTLCODE,CODE1,CODE2,CODE3,COMMENT\r\n\"CTL0003\",\"05:00\",\"\",\"\",\"\"\r\n"
                                          "\"CTL0004\",\"15\",\"\",\"\",\"\"\r\n"));
     write(Table::Message, QStringLiteral("MSGID,MESSAGE\r\n"));
 
-    QString clock = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
+    TableWriter clock(Table::Clock);
     const QDate last(2026, 12, 31);
     qint64 rows = 0;
     // Day by day, every user: the order a shop's file grows in.
@@ -57,15 +56,12 @@ qint64 writeSampleFolder(const QString& folder, int staff, int days) {
                                 QStringLiteral("%1:%2")
                                     .arg(endMin / 60, 2, 10, QLatin1Char('0'))
                                     .arg(endMin % 60 / 15 * 15, 2, 10, QLatin1Char('0'));
-            clock += formatRow(schemaOf(Table::Clock),
-                               {id, business, in, QStringLiteral("1"), QString::number((u + d) % 5 == 0 ? 1 : 0)}) +
-                     QStringLiteral("\r\n");
-            clock += formatRow(schemaOf(Table::Clock), {id, business, out, QStringLiteral("2"), std::nullopt}) +
-                     QStringLiteral("\r\n");
+            clock.addValues({id, business, in, QStringLiteral("1"), QString::number((u + d) % 5 == 0 ? 1 : 0)});
+            clock.addValues({id, business, out, QStringLiteral("2"), std::nullopt});
             rows += 2;
         }
     }
-    write(Table::Clock, clock);
+    writeBytes(Table::Clock, clock.bytes());
     return rows;
 }
 

@@ -6,17 +6,18 @@
 
 namespace tsumiki {
 
-QDateTime RecordClockIn(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate,
-                        bool douhan) {
+ClockRecord RecordClockIn(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate,
+                          bool douhan) {
     const QDateTime moment = ClockMoment(clock.now(), GetRoundingMinutes(store), ClockKind::In);
-    AppendClockIn(store, userId, InputTimeText(businessDate), TimePrintText(moment.date(), moment.time()), douhan);
-    return moment;
+    return {moment, AppendClockIn(store, userId, InputTimeText(businessDate),
+                                  TimePrintText(moment.date(), moment.time()), douhan)};
 }
 
-QTime RecordClockOut(TableStore& store, const Clock& clock, const QString& userId, const QDateTime& businessDate) {
+ClockRecord RecordClockOut(TableStore& store, const Clock& clock, const QString& userId,
+                           const QDateTime& businessDate) {
     const QDateTime moment = ClockMoment(clock.now(), GetRoundingMinutes(store), ClockKind::Out);
-    AppendClockOut(store, userId, InputTimeText(businessDate), TimePrintText(moment.date(), moment.time()));
-    return moment.time();
+    return {moment,
+            AppendClockOut(store, userId, InputTimeText(businessDate), TimePrintText(moment.date(), moment.time()))};
 }
 
 ClockTimes GetClockTime(const TableStore& store, const QString& userId, const QDateTime& businessDate) {

@@ -197,10 +197,16 @@ void Form1::clockIn() {
     const QDateTime businessDate = GetBusinessDate(context().store, context().clock);
     // Disabled before anything is written, so a second click can never append a second clock-in.
     clockInButton_->setEnabled(false);
-    const QDateTime recorded = RecordClockIn(context().store, context().clock, loginUserId_, businessDate,
-                                             douhanBox_->checkState() != Qt::Unchecked);
-    clockInTime_->setText(recorded.toString(kTimeFormat));
-    clockInDate_->setText(recorded.toString(kDateFormat));
+    const ClockRecord recorded = RecordClockIn(context().store, context().clock, loginUserId_, businessDate,
+                                               douhanBox_->checkState() != Qt::Unchecked);
+    if (recorded.refused) {
+        // Nothing was written: the screen stays as it was, so the person can press again.
+        clockInButton_->setEnabled(true);
+        context().boxes.warn(QStringLiteral("エラー"), recorded.refused->message);
+        return;
+    }
+    clockInTime_->setText(recorded.moment.toString(kTimeFormat));
+    clockInDate_->setText(recorded.moment.toString(kDateFormat));
     greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::In));
     douhanBox_->setEnabled(false);
 }
@@ -220,37 +226,28 @@ void Form1::clockOut() {
         return;
     }
     clockOutButton_->setEnabled(false);
-    const QTime recorded = RecordClockOut(context().store, context().clock, loginUserId_, businessDate);
-    clockOutTime_->setText(recorded.toString(kTimeFormat));
+    const ClockRecord recorded = RecordClockOut(context().store, context().clock, loginUserId_, businessDate);
+    if (recorded.refused) {
+        clockOutButton_->setEnabled(true);
+        context().boxes.warn(QStringLiteral("エラー"), recorded.refused->message);
+        return;
+    }
+    clockOutTime_->setText(recorded.moment.toString(kTimeFormat));
     greeting_->setText(GetGreetingMessage(context().store, context().random, ClockKind::Out));
 }
 
 void Form1::openSheets() {
-    if (!showSheetSelection()) {
-        return;
-    }
+    Form2 selection(context(), this);
+    context().navigator.showModal(selection);
     // The sheets change no clock row: only what depends on the shown clock-in is set again.
     applyClockInState();
 }
 
 void Form1::openMaintenance() {
-    if (!showMaintenanceMenu()) {
-        return;
-    }
-    // The editors may have changed any row of the day.
-    refresh();
-}
-
-bool Form1::showSheetSelection() {
-    Form2 selection(context(), this);
-    context().navigator.showModal(selection);
-    return true;
-}
-
-bool Form1::showMaintenanceMenu() {
     Menu_Mast menu(context(), this);
     context().navigator.showModal(menu);
-    return true;
+    // The editors may have changed any row of the day.
+    refresh();
 }
 
 }  // namespace tsumiki

@@ -43,10 +43,6 @@ private:
     void clockOut();
     void openSheets();
     void openMaintenance();
-    // Open the sheet selection screen and the maintenance menu through the navigator; each
-    // returns whether a screen was shown.
-    bool showSheetSelection();
-    bool showMaintenanceMenu();
     // 出勤 and 同伴 can be used only while no clock-in is shown.
     void applyClockInState();
     // The clock-in shown on the screen (date and time labels); none when nothing usable is shown.

@@ -15,7 +15,7 @@
 #include "store/cp932.h"
 #include "store/guardedrewrite.h"
 #include "store/lookups.h"
-#include "store/writtenfield.h"
+#include "store/tablefile.h"
 #include "ui/controlnames.h"
 #include "ui/controls.h"
 #include "ui/grid/grid.h"
@@ -49,14 +49,6 @@ private:
     const Grid& grid_;
     const RecordSource& source_;
 };
-
-QString describeCharacter(const QString& text, qsizetype index) {
-    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size();
-    const char32_t code = pair ? QChar::surrogateToUcs4(text[index], text[index + 1]) : text[index].unicode();
-    return QStringLiteral("「%1」(U+%2)")
-        .arg(text.mid(index, pair ? 2 : 1),
-             QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
-}
 
 }  // namespace
 
@@ -246,7 +238,7 @@ void TableEditor::removeRows(int first, int last) {
     grid_->removeItems(first, count);
 }
 
-std::optional<QByteArray> TableEditor::writtenContent() {
+std::optional<TableWriter> TableEditor::writtenContent() {
     const TableSchema& schema = schemaOf(table_.table);
     // The grid column of each field of the file, or -1 for a field no column writes.
     std::vector<int> gridCol(std::size_t(schema.columns.size()), -1);
@@ -259,72 +251,55 @@ std::optional<QByteArray> TableEditor::writtenContent() {
     }
     // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
     std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
-
-    const QByteArray header = cp932::encode(schema.columns.join(u',')).bytes + "\r\n";
-    QByteArray out(header.size() + loadedBytes_.size() + keptRows_.size() + 4096, Qt::Uninitialized);
-    qsizetype used = std::copy(header.begin(), header.end(), out.begin()) - out.begin();
-    std::vector<QByteArray> edited(gridCol.size());  // the encoded cells of a row that has its own texts
+    TableWriter writer(table_.table);
     std::vector<QByteArrayView> fields(gridCol.size());
     std::vector<QByteArrayView> stored(table_.columns.size() + 1);
-    std::vector<char> rawField(gridCol.size());
-    for (std::size_t f = 0; f < gridCol.size(); ++f) {
-        rawField[f] = gridCol[f] > 0 && source_->writesRawBytes(gridCol[f]);
-    }
     for (int row = 1; row <= dataRows(); ++row) {
         const int sourceRow = grid_->sourceRowOf(row);
-        if (sourceRow >= 0) {
-            source_->rawRow(sourceRow, stored.data());
+        if (sourceRow < 0) {
+            QList<Value> values;
+            for (const int col : gridCol) {
+                const QString cell = col < 0 ? QString() : grid_->textMatrix(row, col);
+                const auto written = col < 0 ? nullptr : table_.columns[std::size_t(col) - 1].written;
+                values.append(written ? written(cell) : cell);
+            }
+            if (const auto refused = writer.addValues(values)) {
+                const EditorColumn& column = table_.columns[std::size_t(gridCol[std::size_t(refused->column)]) - 1];
+                context().boxes.warn(kUpdateError,
+                                     QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
+                                                    "別の文字に置き換えてから登録してください。")
+                                         .arg(row)
+                                         .arg(QString::fromUtf16(column.caption), refused->character));
+                return std::nullopt;
+            }
+            continue;
         }
-        qsizetype room = qsizetype(fields.size()) + 2;
+        source_->rawRow(sourceRow, stored.data());
         for (std::size_t f = 0; f < gridCol.size(); ++f) {
             const int col = gridCol[f];
             if (col < 0) {
                 fields[f] = {};
-            } else if (sourceRow >= 0) {
-                if (rawField[f]) {
-                    fields[f] = stored[std::size_t(col)];
-                } else {
-                    const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-                    fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
-                        return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
-                    });
-                }
+            } else if (source_->writesRawBytes(col)) {
+                fields[f] = stored[std::size_t(col)];
             } else {
                 const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-                const QString cell = grid_->textMatrix(row, col);
-                const QString text = column.written ? column.written(cell) : cell;
-                cp932::Encoded encoded = cp932::encode(text);
-                if (encoded.errorIndex >= 0) {
-                    context().boxes.warn(
-                        kUpdateError,
-                        QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
-                                       "別の文字に置き換えてから登録してください。")
-                            .arg(row)
-                            .arg(QString::fromUtf16(column.caption), describeCharacter(text, encoded.errorIndex)));
-                    return std::nullopt;
-                }
-                edited[f] = std::move(encoded.bytes);
-                fields[f] = edited[f];
+                fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
+                    return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
+                });
             }
-            room += 2 * fields[f].size() + 2;
         }
-        if (used + room > out.size()) {
-            out.resize(std::max(out.size() * 3 / 2, used + room));
-        }
-        char* at = out.data() + used;
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            if (f > 0) {
-                *at++ = ',';
-            }
-            at = writeWrittenField(at, fields[f], schema.alwaysQuoted[qsizetype(f)]);
-        }
-        *at++ = '\r';
-        *at++ = '\n';
-        used = at - out.constData();
+        writer.addStored(fields.data());
     }
-    out.resize(used);
-    out += keptRows_;
-    return out;
+    if (!keptRows_.isEmpty()) {
+        const ParsedTable kept = ParsedTable::parse(TableWriter(table_.table).bytes() + keptRows_);
+        for (int r = 0; r < kept.rowCount(); ++r) {
+            for (std::size_t f = 0; f < fields.size(); ++f) {
+                fields[f] = kept.raw(r, int(f));
+            }
+            writer.addStored(fields.data());
+        }
+    }
+    return writer;
 }
 
 void TableEditor::save() {
@@ -337,7 +312,7 @@ void TableEditor::save() {
         boxes.warn(kUpdateError, *failed);
         return;
     }
-    const std::optional<QByteArray> content = writtenContent();
+    std::optional<TableWriter> content = writtenContent();
     if (!content) {
         return;
     }
@@ -346,7 +321,7 @@ void TableEditor::save() {
     }
     const QString fileName = schemaOf(table_.table).fileName;
     const GuardedRewriteResult result =
-        rewriteUnlessChanged(context().store, table_.table, loadedBytes_, *content, context().clock.now());
+        rewriteUnlessChanged(context().store, table_.table, loadedBytes_, std::move(*content), context().clock.now());
     switch (result.outcome) {
         case GuardedRewriteResult::Outcome::ChangedSinceLoad:
             boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"
@@ -354,13 +329,13 @@ void TableEditor::save() {
                                                     "画面を閉じて開き直してから、もう一度修正してください。")
                                          .arg(fileName));
             return;
-        case GuardedRewriteResult::Outcome::Failed:
-            boxes.warn(kUpdateError, result.message + QStringLiteral("\nファイルは変更していません。"));
+        case GuardedRewriteResult::Outcome::Refused:
+            boxes.warn(kUpdateError, result.refused->message + QStringLiteral("\nファイルは変更していません。"));
             return;
         case GuardedRewriteResult::Outcome::Written:
             break;
     }
-    loadedBytes_ = result.keptAppended.isEmpty() ? *content : *content + result.keptAppended;
+    loadedBytes_ = result.written;
     keptRows_ += result.keptAppended;
     boxes.info(kUpdateQuestion, GetMessageText(store, QString::fromUtf16(table_.completionId)));
     if (result.keptAppendedRows > 0) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "maintenance/editortable.h"
+#include "store/tablewriter.h"
 #include "ui/screen.h"
 
 class QLineEdit;
@@ -28,9 +29,9 @@ public:
     // editor without showing it).
     void load() override;
 
-    // The encoded file content of the grid: the header and one line per data row. None, after telling the user,
-    // when a cell holds a character the file cannot carry.
-    std::optional<QByteArray> writtenContent();
+    // The file content of the grid: the header and one line per data row, then the rows kept from earlier saves.
+    // None, after telling the user, when a cell holds a character the file cannot carry.
+    std::optional<TableWriter> writtenContent();
 
 private:
     void buildControls();

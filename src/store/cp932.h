@@ -35,9 +35,4 @@ Encoded encode(QStringView text);
 // Bytes the character takes in code page 932: 1 or 2, or 0 when it cannot be represented.
 int encodedLength(char32_t ch);
 
-// True for bytes that are UTF-8 text rather than code page 932: a UTF-8 byte-order mark; or valid UTF-8 that is
-// not code page 932; or valid UTF-8 that reads as plausible text, either plenty of it or clearly more plausible
-// than its code page 932 reading. When the evidence is weak the code page wins: it is the files' own encoding.
-bool looksLikeUtf8(QByteArrayView bytes);
-
 }  // namespace tsumiki::cp932

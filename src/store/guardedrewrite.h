@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
-#include "store/table.h"
+#include "store/schema.h"
+#include "store/tablewriter.h"
+#include "store/writeerror.h"
 
 namespace tsumiki {
 
@@ -15,23 +17,32 @@ struct GuardedRewriteResult {
         Written,
         // The file is no longer what was loaded (beyond rows appended after it); nothing was written.
         ChangedSinceLoad,
-        // The lock, the history copy or the write failed; the old file is whole. `message` says why.
-        Failed,
+        // Nothing was written; `refused` says why.
+        Refused,
     };
-    Outcome outcome = Outcome::Failed;
-    // Rows found appended after the loaded content and written again after the new content.
+    Outcome outcome = Outcome::Refused;
+    std::optional<WriteError> refused;
+    // The bytes now in the file.
+    QByteArray written;
+    // Rows found appended after the loaded content and written again after the new content: how many, and the
+    // lines written for them (CR LF after each).
     int keptAppendedRows = 0;
-    // Those rows as written, each line ending in CR LF.
     QByteArray keptAppended;
-    QString message;
 };
 
-// An editor's save: replaces the table by `content` (header and lines, encoded, CR LF) only while the file
-// still holds exactly `loaded`, the bytes the editor was filled from. Rows appended after them in the
-// meantime (clock rows of a second copy of the program) are kept, byte for byte, after the new content. Under
-// the table's lock, so nothing can be appended between the comparison and the write; the file replaced is
-// kept in the history folder first, and the save does not go ahead without that copy.
-GuardedRewriteResult rewriteUnlessChanged(TableStore& store, Table table, const QByteArray& loaded,
-                                          const QByteArray& content, const QDateTime& now);
+// An editor's save: replaces the table by what `content` holds only while the file still holds exactly
+// `loaded`, the bytes the editor was filled from. Rows appended after them in the meantime (clock rows of a
+// second copy of the program) are kept after the new content, each value under its own column. Under the
+// table's lock, so nothing can be appended between the comparison and the write.
+//
+// What must hold, whatever fails or wherever the program is killed:
+// - the content is checked to read back exactly as written before anything is put in place;
+// - the replaced file is kept as a whole, separate copy in the history folder, on disk before the new content
+//   takes its place (or, for an instant, as a hidden file beside the table that the next save files there);
+// - the table is the old file or the new one, never a mix, and a table that is a symbolic link stays one (its
+//   target is replaced);
+// - leftovers of an earlier save that was killed are cleared first.
+GuardedRewriteResult rewriteUnlessChanged(TableStore& store, Table table, const QByteArray& loaded, TableWriter content,
+                                          const QDateTime& now);
 
 }  // namespace tsumiki

@@ -1,29 +1,36 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
-#include "store/table.h"
+#include "store/schema.h"
 
 namespace tsumiki {
 
 class TableStore;
 
-// The dated copies an editor's save keeps of the file it replaces, in the folder 履歴 beside DB, so that a
-// mistaken save can be undone by copying a file back.
+// The copies a save keeps of the file it replaces, in the folder 履歴 beside DB, so that a mistaken save can be
+// undone by copying a file back. A copy is named <table>_<number>_<yyyyMMdd-HHmmss>.csv: the number counts
+// the table's copies, so they sort by the order they were made even when the clock was wrong, and two saves in one
+// second keep two copies. Every function throws durable::SystemFailure.
 namespace history {
 
 constexpr int kKeptPerTable = 10;
 
 QString folderOf(const TableStore& store);
+// Creates the folder when it is missing.
+QString makeFolder(const TableStore& store);
 
-// Keeps the table file as it is now as 履歴/<table name>_yyyyMMdd-HHmmss.csv (a second copy within the same
-// second gets _2, _3…), then removes that table's oldest copies beyond kKeptPerTable. `bytes` is the file's
-// current content. The copy is a second name of the file itself where the file system allows it, since the
-// rewrite that follows puts a new file in its place and leaves the old one untouched; otherwise the bytes are
-// written out. Throws StoreError when no copy can be made; removing old copies is best effort. Returns the path.
-QString keepCopy(const TableStore& store, Table table, const QByteArray& bytes, const QDateTime& now);
+// The name the next copy of the table takes: after every copy in the folder.
+QString nextCopyPath(const TableStore& store, Table table, const QDateTime& now);
+
+// Writes the bytes as the next copy: to a hidden file first, flushed to disk, then renamed, so a copy under a
+// copy's name is always whole. Returns its path.
+QString writeCopy(const TableStore& store, Table table, QByteArrayView bytes, const QDateTime& now);
+
+// Removes the table's oldest copies beyond kKeptPerTable, never the newest. Best effort.
+void prune(const TableStore& store, Table table);
 
 }  // namespace history
 }  // namespace tsumiki

@@ -188,14 +188,15 @@ QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& us
     return out;
 }
 
-void AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,
-                   bool douhan) {
-    store.append(Table::Clock, {userId, inputTime, timePrint, QStringLiteral("1"),
-                                douhan ? QStringLiteral("1") : QStringLiteral("0")});
+WriteResult AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,
+                          bool douhan) {
+    return store.append(Table::Clock, {userId, inputTime, timePrint, QStringLiteral("1"),
+                                       douhan ? QStringLiteral("1") : QStringLiteral("0")});
 }
 
-void AppendClockOut(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint) {
-    store.append(Table::Clock, {userId, inputTime, timePrint, QStringLiteral("2"), std::nullopt});
+WriteResult AppendClockOut(TableStore& store, const QString& userId, const QString& inputTime,
+                           const QString& timePrint) {
+    return store.append(Table::Clock, {userId, inputTime, timePrint, QStringLiteral("2"), std::nullopt});
 }
 
 }  // namespace tsumiki

@@ -42,9 +42,11 @@ struct ClockUserRows {
 };
 ClockUserRows ClockRowsWithUserRows(const ParsedTable& clock, const ParsedTable& users);
 
-// The two inserts into the clock table. A clock-in row carries 同伴 as 1 or 0; a clock-out row leaves it empty.
-void AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,
-                   bool douhan);
-void AppendClockOut(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint);
+// The two inserts into the clock table; a busy table or a refused write comes back as a value. A clock-in row carries
+// 同伴 as 1 or 0; a clock-out row leaves it empty.
+WriteResult AppendClockIn(TableStore& store, const QString& userId, const QString& inputTime, const QString& timePrint,
+                          bool douhan);
+WriteResult AppendClockOut(TableStore& store, const QString& userId, const QString& inputTime,
+                           const QString& timePrint);
 
 }  // namespace tsumiki

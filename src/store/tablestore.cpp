@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -11,40 +10,27 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "store/cp932.h"
+#include "store/systemerror.h"
+#include "store/tablefile.h"
 #include "store/tablelock.h"
+#include "store/tablewriter.h"
+#include "store/utf8check.h"
 
 namespace tsumiki {
 namespace {
 
-const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
-
-QString shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
-QString describeCharacter(const QString& text, qsizetype index) {
-    QString ch = text.mid(index, 1);
-    char32_t code = text[index].unicode();
-    if (text[index].isHighSurrogate() && index + 1 < text.size()) {
-        ch = text.mid(index, 2);
-        code = QChar::surrogateToUcs4(text[index], text[index + 1]);
-    }
-    return QStringLiteral("「%1」(U+%2)")
-        .arg(ch, QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
-}
-
-// Line number (from 1) of a byte offset, for the message about an undecodable file.
-qsizetype lineOf(const QByteArray& bytes, qsizetype offset) {
-    return bytes.left(offset).count('\n') + 1;
-}
-
 constexpr qint64 kMaxFileBytes = 0x7FFF0000;
 
 StoreError unreadable(const QString& path, const QString& reason) {
-    return StoreError(QStringLiteral("データファイル「%1」を読み込めません。（%2）").arg(shown(path), reason));
+    return StoreError(QStringLiteral("データファイル「%1」を読み込めません。（%2）").arg(shownPath(path), reason));
+}
+
+StoreError missing(const QString& path) {
+    return StoreError(QStringLiteral("データファイル「%1」が見つかりません。").arg(shownPath(path)));
 }
 
 // Whether the file, read from its current position, begins with `expected`. Reads in pieces so that no copy of a
@@ -91,54 +77,40 @@ QByteArray readWhole(QFile& file, qint64 size) {
     return bytes;
 }
 
-// A table without the columns the program reads would make every lookup miss without a word; it is refused so
-// that the start-up check names what is wrong.
-void checkColumns(const QString& path, const TableSchema& schema, const ParsedTable& table) {
-    if (table.header().isEmpty()) {
-        throw StoreError(QStringLiteral("データファイル「%1」が空のため読み込めません。"
-                                        "1 行目に列名（%2）が必要です。")
-                             .arg(shown(path), schema.columns.join(u',')));
-    }
-    QStringList missing;
-    for (const QString& name : schema.columns) {
-        if (table.column(name) < 0) {
-            missing.append(name);
+WriteError writeFailed(const QString& path, int error) {
+    return {WriteError::Kind::Failed, QStringLiteral("データファイル「%1」に書き込めません。（%2）")
+                                          .arg(shownPath(path), describeSystemError(error))};
+}
+
+// Writes the bytes at the offset and flushes them to disk; on failure cuts the file back to the offset, so no part
+// of them stays, and returns the error number.
+int writeAt(int fd, qint64 offset, QByteArrayView bytes) {
+    qint64 at = offset;
+    const char* p = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t done = ::pwrite(fd, p, size_t(left), at);
+        if (done < 0 && errno == EINTR) {
+            continue;
         }
+        if (done <= 0) {
+            const int error = done == 0 ? ENOSPC : errno;
+            (void)::ftruncate(fd, offset);
+            return error;
+        }
+        p += done;
+        left -= done;
+        at += done;
     }
-    if (!missing.isEmpty()) {
-        throw StoreError(QStringLiteral("データファイル「%1」の 1 行目に列 %2 がないため読み込めません。")
-                             .arg(shown(path), missing.join(QStringLiteral("、"))));
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        (void)::ftruncate(fd, offset);
+        return error;
     }
+    return 0;
 }
 
 }  // namespace
-
-ParsedTable parseTableFile(Table table, QByteArray bytes, const QString& path) {
-    bool nonAscii = false;
-    const qsizetype bad = cp932::firstInvalidByte(bytes, &nonAscii);
-    // UTF-8 text can also pass as code page 932; it is told apart by how plausible each reading is.
-    if (nonAscii && cp932::looksLikeUtf8(bytes)) {
-        throw StoreError(QStringLiteral("データファイル「%1」は UTF-8 で保存されているため読み込めません。"
-                                        "Shift_JIS（コードページ932）で保存し直してください。")
-                             .arg(shown(path)));
-    }
-    if (bad >= 0) {
-        throw StoreError(QStringLiteral("データファイル「%1」の %2 行目に Shift_JIS（コードページ932）"
-                                        "ではない文字があるため読み込めません。")
-                             .arg(shown(path))
-                             .arg(lineOf(bytes, bad)));
-    }
-    ParsedTable parsed = ParsedTable::parse(std::move(bytes));
-    checkColumns(path, schemaOf(table), parsed);
-    return parsed;
-}
-
-QString unencodableMessage(const QString& path, const QString& character) {
-    return QStringLiteral(
-               "文字%1は Shift_JIS（コードページ932）で保存できないため、ファイル「%2」に書き込めません。"
-               "別の文字に置き換えてください。")
-        .arg(character, shown(path));
-}
 
 TableStore::TableStore(QString appFolder) : appFolder_(std::move(appFolder)) {}
 
@@ -152,33 +124,39 @@ QString TableStore::pathOf(Table table) const {
 
 void TableStore::checkFolder() const {
     if (!QFileInfo(dbFolder()).isDir()) {
-        throw StoreError(QStringLiteral("データフォルダ「%1」が見つかりません。").arg(shown(dbFolder())));
+        throw StoreError(QStringLiteral("データフォルダ「%1」が見つかりません。").arg(shownPath(dbFolder())));
     }
 }
 
-void TableStore::forget(Table table) const {
-    cache_.erase(table);
+TablePtr TableStore::read(Table table) const {
+    TablePtr parsed = readOnce(table);
+    if (parsed->ending() != ParsedTable::Ending::LineEnd) {
+        // Either a file saved without its last line end, or an append caught halfway: an append holds the lock
+        // while it writes, so once the lock is ours the file is whole.
+        const TableLock wait(*this, table, TableLock::Mode::Shared);
+        parsed = readOnce(table);
+    }
+    return parsed;
 }
 
-TablePtr TableStore::read(Table table) const {
+TablePtr TableStore::readOnce(Table table) const {
     checkFolder();
     const QString path = pathOf(table);
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        throw StoreError(QStringLiteral("データファイル「%1」が見つかりません。").arg(shown(path)));
+        throw missing(path);
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         throw unreadable(path, file.errorString());
     }
-    return load(table, file);
+    return load(table, file, path);
 }
 
-TablePtr TableStore::load(Table table, QFile& file) const {
-    const QString path = file.fileName();
+TablePtr TableStore::load(Table table, QFile& file, const QString& path) const {
     const qint64 size = file.size();
     if (size >= kMaxFileBytes) {
-        throw StoreError(QStringLiteral("データファイル「%1」は大きすぎるため読み込めません。").arg(shown(path)));
+        throw StoreError(QStringLiteral("データファイル「%1」は大きすぎるため読み込めません。").arg(shownPath(path)));
     }
     if (auto it = cache_.find(table); it != cache_.end()) {
         const QByteArray& known = it->second->bytes();
@@ -211,97 +189,57 @@ TablePtr TableStore::load(Table table, QFile& file) const {
     return parsed;
 }
 
-QByteArray TableStore::encodeOrThrow(Table table, const QString& text) const {
-    cp932::Encoded encoded = cp932::encode(text);
-    if (encoded.errorIndex >= 0) {
-        const QString character = describeCharacter(text, encoded.errorIndex);
-        throw UnencodableTextError(unencodableMessage(pathOf(table), character), character);
-    }
-    return encoded.bytes;
-}
-
-void TableStore::append(Table table, const QList<Value>& values) {
-    checkFolder();
-    const TableLock lock(*this, table);
-    const QString path = pathOf(table);
-    const QByteArray row = encodeOrThrow(table, formatRow(schemaOf(table), values)) + kLineEnd;
-    auto failed = [&](const QString& reason) {
-        return StoreError(QStringLiteral("データファイル「%1」に書き込めません。（%2）").arg(shown(path), reason));
-    };
-
-    if (!QFileInfo(path).isFile()) {
-        throw StoreError(QStringLiteral("データファイル「%1」が見つかりません。").arg(shown(path)));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        throw failed(file.errorString());
-    }
-    const TablePtr current = load(table, file);
-    const qint64 oldSize = current->bytes().size();
-    QByteArray out;
-    switch (current->ending()) {
-        case ParsedTable::Ending::OpenQuote:
-            // Cut short inside a quoted field (another program's crash, a full disk): the field is closed, so
-            // the damaged row keeps what it held and the new row does not disappear into it.
-            out = '"' + kLineEnd;
-            break;
-        case ParsedTable::Ending::OpenLine:
-            // The last line lacks its line end (a file saved by another editor): end it, so rows never merge.
-            out = kLineEnd;
-            break;
-        case ParsedTable::Ending::LineEnd:
-            break;
-    }
-    out += row;
-    if (!file.seek(oldSize) || file.write(out) != out.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        const QString reason = file.errorString();
-        file.resize(oldSize);
-        forget(table);
-        throw failed(reason);
-    }
-}
-
-void TableStore::rewrite(Table table, const QList<QList<Value>>& rows) {
-    checkFolder();
-    const TableSchema& schema = schemaOf(table);
-    // Everything is encoded before the file is touched, so a refused character leaves it as it was.
-    QString text = schema.columns.join(u',') + QStringLiteral("\r\n");
-    for (const QList<Value>& row : rows) {
-        text += formatRow(schema, row);
-        text += QStringLiteral("\r\n");
-    }
-    rewriteBytes(table, encodeOrThrow(table, text));
-}
-
-void TableStore::rewriteBytes(Table table, const QByteArray& bytes) {
+WriteResult TableStore::append(Table table, const QList<Value>& values) {
     checkFolder();
     const QString path = pathOf(table);
-    const TableLock lock(*this, table);
-    auto failed = [&](const QString& reason) {
-        return StoreError(QStringLiteral("データファイル「%1」に書き込めません。（%2）").arg(shown(path), reason));
-    };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw failed(file.errorString());
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw failed(reason);
-    }
-    if (beforeCommit_ && !beforeCommit_()) {
-        file.cancelWriting();
-        throw failed(QStringLiteral("書き込みが中断されました"));
-    }
-    forget(table);
-    if (!file.commit()) {
-        throw failed(file.errorString());
-    }
-    // The rename itself is made durable too, so a power cut cannot bring the old file back.
-    const int dir = ::open(QFile::encodeName(dbFolder()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    try {
+        const TableLock lock(*this, table);
+        if (!QFileInfo(path).isFile()) {
+            throw missing(path);
+        }
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) {
+            return writeFailed(path, errno);
+        }
+        QFile file;
+        file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+        const TablePtr current = load(table, file, path);
+        TableWriter row(table, *current);
+        if (const auto unencodable = row.addValues(values)) {
+            return WriteError{WriteError::Kind::WouldNotReadBack, unencodableMessage(path, unencodable->character)};
+        }
+        if (WriteResult check = row.checkReadsBack(path)) {
+            return check;
+        }
+        QByteArray out;
+        switch (current->ending()) {
+            case ParsedTable::Ending::OpenQuote:
+                // Cut short inside a quoted field (another program's crash, a full disk): the field is closed, so
+                // the damaged row keeps what it held and the new row does not disappear into it.
+                out = "\"\r\n";
+                break;
+            case ParsedTable::Ending::OpenLine:
+                // The last line lacks its line end (a file saved by another editor): end it, so rows never merge.
+                out = "\r\n";
+                break;
+            case ParsedTable::Ending::LineEnd:
+                break;
+        }
+        out += row.rows();
+        // Bytes beyond ASCII can change how the whole file reads; plain ASCII rows never do.
+        if (!cp932::isAscii(out) && cp932::looksLikeUtf8(current->bytes() + out)) {
+            return WriteError{WriteError::Kind::WouldNotReadBack,
+                              QStringLiteral("この行を追加するとファイル「%1」を Shift_JIS のファイルとして読み込めなく"
+                                             "なるため、書き込みを中止しました。")
+                                  .arg(shownPath(path))};
+        }
+        if (const int error = writeAt(fd, current->bytes().size(), out); error != 0) {
+            cache_.erase(table);
+            return writeFailed(path, error);
+        }
+        return std::nullopt;
+    } catch (const WriteRefused& refused) {
+        return refused.error();
     }
 }
 

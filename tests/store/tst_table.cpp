@@ -90,30 +90,6 @@ private slots:
         }
         QVERIFY(!whole.grewFrom(ParsedTable::parse(all.left(30) + "!")));
     }
-
-    void formattedValuesReadBack_data() {
-        QTest::addColumn<int>("table");
-        QTest::addColumn<QString>("value");
-        for (Table t : {Table::Message, Table::Clock}) {
-            const QByteArray name = schemaOf(t).fileName.toUtf8();
-            QTest::newRow(name + ": comma") << int(t) << "a,b";
-            QTest::newRow(name + ": quotes") << int(t) << "\"quoted\" and \"\"";
-            QTest::newRow(name + ": CR LF, bare CR and LF") << int(t) << "line1\r\nline2\rb\nc";
-            QTest::newRow(name + ": leading quote") << int(t) << "\"x";
-        }
-    }
-
-    // Values that need quoting, written by the writers' own form and read back.
-    void formattedValuesReadBack() {
-        QFETCH(int, table);
-        QFETCH(QString, value);
-        const TableSchema& schema = schemaOf(Table(table));
-        const QString line = formatRow(schema, {QStringLiteral("K"), value}) + QStringLiteral("\r\n");
-        const ParsedTable t = ParsedTable::parseText(schema.columns.join(u',') + QStringLiteral("\r\n") + line + line);
-        QCOMPARE(t.rowCount(), 2);
-        QCOMPARE(t.value(1, 1), Value(value));
-        QCOMPARE(t.value(1, 0), Value(QStringLiteral("K")));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestTable)

@@ -1,4 +1,4 @@
-#include "store/table.h"
+#include "store/parsedtable.h"
 
 #include "store/cp932.h"
 
@@ -7,34 +7,6 @@
 #include <cstring>
 
 namespace tsumiki {
-
-const TableSchema& schemaOf(Table table) {
-    static const TableSchema control{QStringLiteral("コントロール.csv"),
-                                     {QStringLiteral("CTLCODE"), QStringLiteral("CODE1"), QStringLiteral("CODE2"),
-                                      QStringLiteral("CODE3"), QStringLiteral("COMMENT")},
-                                     {true, true, true, true, true}};
-    static const TableSchema user{
-        QStringLiteral("ユーザー.csv"),
-        {QStringLiteral("ID"), QStringLiteral("USERNAME"), QStringLiteral("KENGEN"), QStringLiteral("TANKA")},
-        {true, true, true, false}};
-    static const TableSchema message{
-        QStringLiteral("メッセージ.csv"), {QStringLiteral("MSGID"), QStringLiteral("MESSAGE")}, {false, false}};
-    static const TableSchema clock{QStringLiteral("個人出退勤時間.csv"),
-                                   {QStringLiteral("USERID"), QStringLiteral("INPUTTIME"), QStringLiteral("TIMEPRINT"),
-                                    QStringLiteral("ST"), QStringLiteral("DOUHAN")},
-                                   {true, true, true, true, true}};
-    switch (table) {
-        case Table::Control:
-            return control;
-        case Table::User:
-            return user;
-        case Table::Message:
-            return message;
-        case Table::Clock:
-            break;
-    }
-    return clock;
-}
 
 namespace {
 
@@ -179,6 +151,7 @@ ParsedTable ParsedTable::parse(QByteArray bytes) {
         }
         break;
     }
+    t.headerEnd_ = i;
     t.columnCount_ = static_cast<int>(t.header_.size());
     // A clock row takes about 55 bytes; reserving from the size avoids regrowing a large table.
     const size_t rowsExpected = static_cast<size_t>(n / 50 + 16);
@@ -292,25 +265,6 @@ Value ParsedTable::value(int row, int column) const {
         return std::nullopt;
     }
     return cp932::decode(v).text;
-}
-
-QString formatRow(const TableSchema& schema, const QList<Value>& values) {
-    QString line;
-    for (qsizetype c = 0; c < schema.columns.size(); ++c) {
-        if (c > 0) {
-            line += u',';
-        }
-        const QString v = c < values.size() ? values[c].value_or(QString()) : QString();
-        const bool mustQuote = v.contains(u',') || v.contains(u'"') || v.contains(u'\r') || v.contains(u'\n');
-        if (mustQuote || schema.alwaysQuoted[c]) {
-            line += u'"';
-            line += QString(v).replace(QStringLiteral("\""), QStringLiteral("\"\""));
-            line += u'"';
-        } else {
-            line += v;
-        }
-    }
-    return line;
 }
 
 }  // namespace tsumiki

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "store/parsedtable.h"
+
+// What makes bytes a readable table file, and the Japanese messages that say why a file or a value is refused.
+namespace tsumiki {
+
+// The checks and the parse a read applies to the bytes of a table file: refuses (StoreError naming `path`) bytes
+// that are UTF-8 or not code page 932, and a table that is empty or lacks one of its columns.
+ParsedTable parseTableFile(Table table, QByteArray bytes, const QString& path);
+
+// A path as the messages show it.
+QString shownPath(const QString& path);
+
+// The character at `index` (both halves of a surrogate pair) with its code point, as 「x」(U+XXXX); a lone
+// surrogate, which is no character at all, is named by its code alone.
+QString describeCharacter(const QString& text, qsizetype index);
+
+// A value holding that character cannot be written to the file.
+QString unencodableMessage(const QString& path, const QString& character);
+
+}  // namespace tsumiki
