@@ -27,7 +27,8 @@ std::optional<QString> checkUniqueKeys(const EditorRows& rows, const TableStore&
     QSet<QString> seen;
     seen.reserve(rows.rowCount());
     for (int r = 1; r <= rows.rowCount(); ++r) {
-        const QString key = rows.cell(r, 1);
+        // Keys that differ only in a character the file stores alike (〜 and ～) become one key once saved.
+        const QString key = cp932::asStored(rows.cell(r, 1));
         if (seen.contains(key)) {
             return GetMessageText(store, QStringLiteral("E00003"));
         }
@@ -179,7 +180,8 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
     sortByHash(keyed);
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);
     auto sameTexts = [&](int a, int b) {
-        return rows.cell(a, 1) == rows.cell(b, 1) && rows.cell(a, 3) == rows.cell(b, 3) &&
+        return cp932::asStored(rows.cell(a, 1)) == cp932::asStored(rows.cell(b, 1)) &&
+               cp932::asStored(rows.cell(a, 3)) == cp932::asStored(rows.cell(b, 3)) &&
                rows.cell(a, 5) == rows.cell(b, 5);
     };
     for (std::size_t i = 0; i < keyed.size();) {

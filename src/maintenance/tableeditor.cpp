@@ -73,18 +73,18 @@ void TableEditor::buildControls() {
     buttons->addWidget(update);
     buttons->addStretch();
     buttons->addWidget(add);
-    auto numberBox = [&](QLatin1String name, const QString& accessibleName) {
-        QLineEdit* box = makeDigitBox(this, name, kNoMaxLength, context().boxes, accessibleName);
+    auto numberBox = [&](QLatin1String name, const QString& accessibleName, int maxLength) {
+        QLineEdit* box = makeDigitBox(this, name, maxLength, context().boxes, accessibleName);
         box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
         buttons->addWidget(box);
         return box;
     };
     if (table_.clockRecords) {
-        deleteFrom_ = numberBox(n::deleteFromBox, QStringLiteral("削除する最初の行"));
+        deleteFrom_ = numberBox(n::deleteFromBox, QStringLiteral("削除する最初の行"), kNoMaxLength);
         buttons->addWidget(makeLabel(this, n::rangeLabel, QStringLiteral("～")));
-        deleteTo_ = numberBox(n::deleteToBox, QStringLiteral("削除する最後の行"));
+        deleteTo_ = numberBox(n::deleteToBox, QStringLiteral("削除する最後の行"), kNoMaxLength);
     } else {
-        deleteFrom_ = numberBox(n::deleteRowBox, QStringLiteral("削除する行"));
+        deleteFrom_ = numberBox(n::deleteRowBox, QStringLiteral("削除する行"), 3);
     }
     buttons->addWidget(remove);
 
@@ -121,7 +121,9 @@ void TableEditor::load() {
         }
         source_ = std::make_shared<const RecordSource>(table_, std::move(records));
         grid_->appendSourceRows(source_, source_->count());
-        grid_->setRow(std::min(1, grid_->rows() - 1));
+        // Corrections of the clock records are made among the newest, at the end of the load order: the editor
+        // starts there, with that row current, so a key typed at once changes a row in view.
+        grid_->setRow(table_.clockRecords ? grid_->rows() - 1 : std::min(1, grid_->rows() - 1));
         grid_->setCol(1);
     }
     // The widths in twips were made for a smaller font; what the first and the last rows need is given.
@@ -130,7 +132,6 @@ void TableEditor::load() {
     const int widest = shownOn ? shownOn->availableGeometry().width() * 9 / 10 : QWIDGETSIZE_MAX;
     grid_->setMinimumWidth(std::min(widest, std::max(grid_->minimumWidth(), grid_->sizeForDataRows(0).width())));
     if (table_.clockRecords) {
-        // Corrections are made among the newest records, at the end of the load order.
         QTimer::singleShot(0, grid_, [grid = grid_] { grid->scrollToBottom(); });
     }
 }

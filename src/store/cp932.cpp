@@ -232,6 +232,11 @@ Encoded encode(QStringView text) {
     return result;
 }
 
+QString asStored(QStringView text) {
+    const Encoded e = encode(text);
+    return e.errorIndex < 0 ? decode(e.bytes).text : text.toString();
+}
+
 int encodedLength(char32_t ch) {
     if (ch < 0x80) {
         return 1;

@@ -32,6 +32,10 @@ struct Encoded {
 // elsewhere give for the same signs) are written as 0x8160, 0x8161, 0x817C, 0x8191, 0x8192 and 0x81CA.
 Encoded encode(QStringView text);
 
+// The text as a read gives it back after it was written: characters with a second source (〜 for ～ …) become the
+// code page's own. Text the code page cannot carry is returned as it is.
+QString asStored(QStringView text);
+
 // Bytes the character takes in code page 932: 1 or 2, or 0 when it cannot be represented.
 int encodedLength(char32_t ch);
 

@@ -4,8 +4,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "frontdesk/form1.h"
 #include "frontdeskfixture.h"
+#include "store/tablelock.h"
 #include "ui/controlnames.h"
 
 using namespace tsumiki;
@@ -183,6 +188,29 @@ private slots:
         QCOMPARE(screen.text(n::clockOutTime), written.section(u'"', 5, 5).right(5));  // the time of TIMEPRINT
         QCOMPARE(screen.text(n::greeting), refused ? "" : "おつかれ2");
         QCOMPARE(screen.button(n::clockOutButton)->isEnabled(), refused);
+    }
+
+    // Another copy of the program holds the clock table (an editor saving): the click writes nothing, says so, and
+    // leaves the screen as it was; pressed again once the table is free, it records.
+    void busyTableLeavesTheScreenAsItWas() {
+        test::FrontDesk desk;
+        desk.clock.set("2026/12/05 09:07:00");
+        ClockScreen screen(desk);
+        TableLock::setWaitMs(50);
+        const int other = ::open(QFile::encodeName(TableLock::lockPathOf(desk.store, Table::Clock)).constData(),
+                                 O_RDWR | O_CREAT, 0644);
+        QVERIFY(other >= 0 && ::flock(other, LOCK_EX) == 0);
+        for (QLatin1String button : {n::clockInButton, n::clockOutButton}) {
+            screen.click(button);
+        }
+        QCOMPARE(desk.boxes.errorTexts().size(), 2);
+        QVERIFY(desk.boxes.errorTexts()[1].contains("個人出退勤時間.csv」は別の画面またはプログラムが更新中です"));
+        QCOMPARE(screen.usable(), "in douhan out");
+        QVERIFY(desk.clockRows().isEmpty() && screen.text(n::clockInTime).isEmpty());
+        ::close(other);
+        TableLock::setWaitMs(5000);
+        screen.click(n::clockInButton);
+        QCOMPARE(desk.clockRows(), QStringList{row(kDay, "2026/12/05 09:15", "1", "0")});
     }
 
     void eachClickAppendsOneRowAtMost() {

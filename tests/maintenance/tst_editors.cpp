@@ -81,6 +81,8 @@ private slots:
              "エラー:行が存在しません", "エラー:行が存在しません", "行の削除確認:02行目を削除します。",
              "行の削除確認:1行目を削除します。"},
             kUnchanged);
+        row("delete: the row box takes three characters", Mast_Ctrl::table(), {"A,,,,"}, {"del 0012"}, "n", {"1|A||||"},
+            {"行の削除確認:001行目を削除します。"}, kUnchanged);
         row("delete: the only row leaves one empty row", Mast_Message::table(), {"E00002,はい"}, {"del 1", "save"},
             "yy", {"1||"}, {"行の削除確認:1行目を削除します。", "更新確認:はい", "更新確認:errcode 'E00010'"}, {","});
 
@@ -117,6 +119,14 @@ private slots:
             {"更新エラー:3行目の「ニックネーム」にある文字「😀」(U+1F600)はファイルに保存できません。"
              "別の文字に置き換えてから登録してください。"},
             kUnchanged);
+        // Half-width names are also valid UTF-8 (Cyrillic, Greek): the saved file must still read as code page 932.
+        row("users: half-width names saved and read again", Mast_User::table(),
+            {"\"0001\",\"ﾐｷ\",\"ADMIN\",", "\"0002\",\"ﾅｵ\",\"\","},
+            {"add", "at 3 1", "type 0003", "at 3 2", "ime ﾏｷ", "at 3 4", "type 1000", "save", "reopen"}, "",
+            {"1|0001|ﾐｷ|管理者|", "2|0002|ﾅｵ||", "3|0003|ﾏｷ||1,000"}, {kAsk, "更新確認:E00008の文"}, kAny);
+        row("users: ids that differ only in a wave dash the file stores alike", Mast_User::table(), kUsers,
+            {"at 2 1", "key Delete", "ime A\u301C", "at 3 1", "key Delete", "ime A\uFF5E", "save"}, "", kAny,
+            {refused("E00003")}, kUnchanged);
         row("users: latin letter and hiragana id passes", Mast_User::table(), kUsers,
             {"at 3 1", "key Delete", "ime Aあ", "save"}, "n", kAny, {kAsk}, kUnchanged);
 
@@ -191,6 +201,29 @@ private slots:
         } else if (after != kAny) {
             QCOMPARE(fixture.fileRows(), after);
         }
+    }
+
+    // The clock records open at their newest row, which is current and in view; a key typed when the view was
+    // scrolled away brings that row back into view before it changes it.
+    void aKeyNeverChangesACellOutOfSight() {
+        QStringList rows;
+        for (int i = 0; i < 300; ++i) {
+            rows << QStringLiteral("\"%1\",\"2026/01/01\",\"2026/01/01 %2:%3\",\"1\",\"0\"")
+                        .arg(i, 4, 10, QLatin1Char('0'))
+                        .arg(i / 60, 2, 10, QLatin1Char('0'))
+                        .arg(i % 60, 2, 10, QLatin1Char('0'));
+        }
+        EditorFixture fixture(Mast_Kinmu::table(), rows);
+        QCoreApplication::processEvents();
+        Grid* grid = fixture.editor->findChild<Grid*>();
+        auto inView = [grid] { return grid->viewport()->rect().intersects(grid->visualRect(grid->currentIndex())); };
+        QCOMPARE(grid->row(), 300);
+        QVERIFY(inView());
+        grid->scrollToTop();
+        QVERIFY(!inView());
+        fixture.run({"type 7"});
+        QVERIFY(inView());
+        QCOMPARE(fixture.gridRows().last().section(u'|', 0, 1), QStringLiteral("300|02997"));
     }
 
     void escapeClosesNothingAndTheCloseBoxIsBack() {

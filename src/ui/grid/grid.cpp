@@ -363,6 +363,8 @@ void Grid::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    // A key never acts on a cell out of sight: the view goes to the current cell first.
+    scrollTo(currentIndex());
     const QPointer<Grid> alive(this);
     emit keyDown(key, event->modifiers());
     if (!alive) {
@@ -392,6 +394,7 @@ void Grid::inputMethodEvent(QInputMethodEvent* event) {
         viewport()->update();
     }
     if (takeDataCellForUser()) {
+        scrollTo(currentIndex());
         emitTyped(event->commitString());
     }
     event->accept();
