@@ -1,11 +1,13 @@
 # The two entry points of the README: `make run` and `make test`. Everything else is a step of them.
 BUILD ?= build
 SANITIZE_BUILD ?= $(BUILD)-sanitize
+FUZZ_BUILD ?= $(BUILD)-fuzz
+FUZZ_SECONDS ?= 60
 APP   := $(BUILD)/app
 JOBS  ?= $(shell nproc)
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test test-sanitized deps configure build app bench clean format
+.PHONY: run test test-sanitized test-fuzz deps configure build app bench clean format
 
 deps:
 	@bash tools/deps.sh
@@ -32,7 +34,7 @@ app: build
 run: app
 	@cd "$(APP)" && ./tsumiki
 
-test: build test-sanitized
+test: build test-sanitized test-fuzz
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The table store's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of
@@ -43,6 +45,18 @@ test-sanitized: deps
 	@cmake --build $(SANITIZE_BUILD) --target store_tests -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && ctest -L store --output-on-failure -j $(JOBS)
 
+# A bounded run of the coverage-guided fuzzer (clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) over
+# the table reader and the date readers, from the seeds in tests/fuzz/corpus; what it learns stays in the build folder.
+test-fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSUMIKI_FUZZ=ON \
+	    -DTSUMIKI_SANITIZE=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_tables -j $(JOBS)
+	@mkdir -p $(FUZZ_BUILD)/corpus
+	@$(FUZZ_BUILD)/tests/fuzz/fuzz_tables -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus tests/fuzz/corpus \
+	    >$(FUZZ_BUILD)/fuzz.log 2>&1 || { tail -n 60 $(FUZZ_BUILD)/fuzz.log; exit 1; }
+	@grep -E '^(Done|stat::number_of_executed_units)' $(FUZZ_BUILD)/fuzz.log
+
 bench: build
 	@bash bench/run.sh $(BUILD)
 
@@ -50,4 +64,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(SANITIZE_BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

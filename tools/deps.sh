@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
     g++ cmake ninja-build make pkg-config
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-ipafont-gothic
     libreoffice-calc libreoffice-dev ure libreoffice-gtk3 libreoffice-l10n-ja
