@@ -56,7 +56,7 @@ struct Session {
 
 std::unique_ptr<TableEditor> openEditor(Session& session) {
     auto editor = std::make_unique<Mast_Kinmu>(session.context);
-    editor->load();
+    editor->show();
     return editor;
 }
 

@@ -39,6 +39,14 @@ struct LoadedRecords {
     std::vector<int> userRows;
 };
 
+// Where the tables' editors behave differently.
+enum class DeleteBy { Row, Range };
+enum class AskToSave { AfterChecks, BeforeChecks };
+// An empty table shows one blank data row to type into, or none.
+enum class WhenEmpty { BlankRow, NoRow };
+// The row current and in view when the editor opens: the first, or the newest (the last in load order).
+enum class OpensAt { FirstRow, NewestRow };
+
 // Everything that makes one of the four editors what it is. The frame (TableEditor) does the rest.
 struct EditorTable {
     QLatin1String screenName;
@@ -49,8 +57,10 @@ struct EditorTable {
     LoadedRecords (*load)(const TableStore& store);
     std::optional<QString> (*check)(const EditorRows& rows, const TableStore& store);
     const char16_t* completionId;
-    // The clock records start without a data row and delete a range of rows; they ask before checking.
-    bool clockRecords = false;
+    DeleteBy deleteBy = DeleteBy::Row;
+    AskToSave ask = AskToSave::AfterChecks;
+    WhenEmpty whenEmpty = WhenEmpty::BlankRow;
+    OpensAt opensAt = OpensAt::FirstRow;
 };
 
 // The load of the control, message and user tables: every record in the order of its first column, the key.

@@ -3,18 +3,20 @@
 namespace tsumiki {
 
 const EditorTable& Mast_Ctrl::table() {
-    static const EditorTable table{QLatin1String("Mast_Ctrl"),
-                                   u"メンテナンス - コントロール設定",
-                                   Table::Control,
-                                   9735,
-                                   {{u"コントロールコード", 1500, u"CTLCODE"},
-                                    {u"コード１", 1200, u"CODE1"},
-                                    {u"コード２", 1200, u"CODE2"},
-                                    {u"コード３", 1200, u"CODE3"},
-                                    {u"コメント", 3000, u"COMMENT"}},
-                                   [](const TableStore& store) { return loadByKey(store, Table::Control); },
-                                   checkUniqueKeys,
-                                   u"E00011"};
+    static const EditorTable table{
+        .screenName = QLatin1String("Mast_Ctrl"),
+        .caption = u"メンテナンス - コントロール設定",
+        .table = Table::Control,
+        .gridTwips = 9735,
+        .columns = {{.caption = u"コントロールコード", .twips = 1500, .field = u"CTLCODE"},
+                    {.caption = u"コード１", .twips = 1200, .field = u"CODE1"},
+                    {.caption = u"コード２", .twips = 1200, .field = u"CODE2"},
+                    {.caption = u"コード３", .twips = 1200, .field = u"CODE3"},
+                    {.caption = u"コメント", .twips = 3000, .field = u"COMMENT"}},
+        .load = [](const TableStore& store) { return loadByKey(store, Table::Control); },
+        .check = checkUniqueKeys,
+        .completionId = u"E00011",
+    };
     return table;
 }
 

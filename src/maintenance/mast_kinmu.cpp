@@ -44,20 +44,26 @@ QString writtenDouhan(const QString& cell) {
 }  // namespace
 
 const EditorTable& Mast_Kinmu::table() {
-    static const EditorTable table{QLatin1String("Mast_Kinmu"),
-                                   u"メンテナンス - 出退勤時間設定",
-                                   Table::Clock,
-                                   9135,
-                                   {{u"ユーザーＩＤ", 1000, u"USERID"},
-                                    {u"ニックネーム", 2500, u"USERNAME", true},
-                                    {u"取り扱い日付", 1700, u"INPUTTIME"},
-                                    {u"出退勤時間", 1700, u"TIMEPRINT"},
-                                    {u"区分", 1200, u"ST", false, shownKind, writtenKind},
-                                    {u"同伴", 800, u"DOUHAN", false, shownDouhan, writtenDouhan}},
-                                   clockWithUsers,
-                                   checkClockRows,
-                                   u"E00012",
-                                   true};
+    static const EditorTable table{
+        .screenName = QLatin1String("Mast_Kinmu"),
+        .caption = u"メンテナンス - 出退勤時間設定",
+        .table = Table::Clock,
+        .gridTwips = 9135,
+        .columns =
+            {{.caption = u"ユーザーＩＤ", .twips = 1000, .field = u"USERID"},
+             {.caption = u"ニックネーム", .twips = 2500, .field = u"USERNAME", .fromUsers = true},
+             {.caption = u"取り扱い日付", .twips = 1700, .field = u"INPUTTIME"},
+             {.caption = u"出退勤時間", .twips = 1700, .field = u"TIMEPRINT"},
+             {.caption = u"区分", .twips = 1200, .field = u"ST", .shown = shownKind, .written = writtenKind},
+             {.caption = u"同伴", .twips = 800, .field = u"DOUHAN", .shown = shownDouhan, .written = writtenDouhan}},
+        .load = clockWithUsers,
+        .check = checkClockRows,
+        .completionId = u"E00012",
+        .deleteBy = DeleteBy::Range,
+        .ask = AskToSave::BeforeChecks,
+        .whenEmpty = WhenEmpty::NoRow,
+        .opensAt = OpensAt::NewestRow,
+    };
     return table;
 }
 

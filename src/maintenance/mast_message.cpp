@@ -3,14 +3,17 @@
 namespace tsumiki {
 
 const EditorTable& Mast_Message::table() {
-    static const EditorTable table{QLatin1String("Mast_Message"),
-                                   u"メンテナンス - メッセージ設定",
-                                   Table::Message,
-                                   9015,
-                                   {{u"メッセージID", 1200, u"MSGID"}, {u"メッセージ", 5000, u"MESSAGE"}},
-                                   [](const TableStore& store) { return loadByKey(store, Table::Message); },
-                                   checkUniqueKeys,
-                                   u"E00010"};
+    static const EditorTable table{
+        .screenName = QLatin1String("Mast_Message"),
+        .caption = u"メンテナンス - メッセージ設定",
+        .table = Table::Message,
+        .gridTwips = 9015,
+        .columns = {{.caption = u"メッセージID", .twips = 1200, .field = u"MSGID"},
+                    {.caption = u"メッセージ", .twips = 5000, .field = u"MESSAGE"}},
+        .load = [](const TableStore& store) { return loadByKey(store, Table::Message); },
+        .check = checkUniqueKeys,
+        .completionId = u"E00010",
+    };
     return table;
 }
 

@@ -20,17 +20,27 @@ QString writtenUnitPrice(const QString& cell) {
 }  // namespace
 
 const EditorTable& Mast_User::table() {
-    static const EditorTable table{QLatin1String("Mast_User"),
-                                   u"メンテナンス - ﾆｯｸﾈｰﾑ,登録ID,権限設定",
-                                   Table::User,
-                                   6375,
-                                   {{u"ユーザーID", 1200, u"ID"},
-                                    {u"ニックネーム", 2500, u"USERNAME"},
-                                    {u"権限", 1200, u"KENGEN", false, shownAuthority, writtenAuthority},
-                                    {u"単価", 1200, u"TANKA", false, shownUnitPrice, writtenUnitPrice}},
-                                   [](const TableStore& store) { return loadByKey(store, Table::User); },
-                                   checkUsers,
-                                   u"E00008"};
+    static const EditorTable table{
+        .screenName = QLatin1String("Mast_User"),
+        .caption = u"メンテナンス - ﾆｯｸﾈｰﾑ,登録ID,権限設定",
+        .table = Table::User,
+        .gridTwips = 6375,
+        .columns = {{.caption = u"ユーザーID", .twips = 1200, .field = u"ID"},
+                    {.caption = u"ニックネーム", .twips = 2500, .field = u"USERNAME"},
+                    {.caption = u"権限",
+                     .twips = 1200,
+                     .field = u"KENGEN",
+                     .shown = shownAuthority,
+                     .written = writtenAuthority},
+                    {.caption = u"単価",
+                     .twips = 1200,
+                     .field = u"TANKA",
+                     .shown = shownUnitPrice,
+                     .written = writtenUnitPrice}},
+        .load = [](const TableStore& store) { return loadByKey(store, Table::User); },
+        .check = checkUsers,
+        .completionId = u"E00008",
+    };
     return table;
 }
 

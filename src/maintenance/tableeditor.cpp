@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,10 +11,9 @@
 #include <QVBoxLayout>
 
 #include "maintenance/celledit.h"
-#include "store/cp932.h"
+#include "maintenance/gridcontent.h"
 #include "store/guardedrewrite.h"
 #include "store/lookups.h"
-#include "store/tablefile.h"
 #include "ui/controlnames.h"
 #include "ui/controls.h"
 #include "ui/grid/grid.h"
@@ -28,27 +26,6 @@ const QString kError = QStringLiteral("エラー");
 const QString kUpdateError = QStringLiteral("更新エラー");
 const QString kUpdateQuestion = QStringLiteral("更新確認");
 const QString kDeleteQuestion = QStringLiteral("行の削除確認");
-
-// The save checks read the grid's cells through this view.
-class GridRows final : public EditorRows {
-public:
-    GridRows(const Grid& grid, const RecordSource& source) : grid_(grid), source_(source) {}
-    int rowCount() const override { return grid_.rows() - 1; }
-    QString cell(int row, int col) const override { return grid_.textMatrix(row, col); }
-    bool showsStoredBytes(int col) const override { return source_.writesRawBytes(col); }
-    bool storedRow(int row, QByteArrayView* stored) const override {
-        const int sourceRow = grid_.sourceRowOf(row);
-        if (sourceRow < 0) {
-            return false;
-        }
-        source_.rawRow(sourceRow, stored);
-        return true;
-    }
-
-private:
-    const Grid& grid_;
-    const RecordSource& source_;
-};
 
 }  // namespace
 
@@ -79,7 +56,7 @@ void TableEditor::buildControls() {
         buttons->addWidget(box);
         return box;
     };
-    if (table_.clockRecords) {
+    if (table_.deleteBy == DeleteBy::Range) {
         deleteFrom_ = numberBox(n::deleteFromBox, QStringLiteral("削除する最初の行"), kNoMaxLength);
         buttons->addWidget(makeLabel(this, n::rangeLabel, QStringLiteral("～")));
         deleteTo_ = numberBox(n::deleteToBox, QStringLiteral("削除する最後の行"), kNoMaxLength);
@@ -97,7 +74,8 @@ void TableEditor::buildControls() {
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     connect(update, &QPushButton::clicked, this, &TableEditor::save);
     connect(add, &QPushButton::clicked, this, &TableEditor::addRow);
-    connect(remove, &QPushButton::clicked, this, [this] { table_.clockRecords ? deleteRange() : deleteRow(); });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { table_.deleteBy == DeleteBy::Range ? deleteRange() : deleteRow(); });
 }
 
 void TableEditor::load() {
@@ -107,9 +85,8 @@ void TableEditor::load() {
     {
         GridBatch batch(*grid_);
         grid_->setCols(int(table_.columns.size()) + 1);
-        // The clock records start without a data row; the other tables keep the first, empty one until a
-        // record takes its place.
-        grid_->setRows(table_.clockRecords || !records.rows.empty() ? 1 : 2);
+        // A blank first row waits for a record to take its place, or for typing when there is none.
+        grid_->setRows(table_.whenEmpty == WhenEmpty::NoRow || !records.rows.empty() ? 1 : 2);
         grid_->setTextMatrix(0, 0, QString());
         grid_->setColWidth(0, kNumberColumnTwips);
         grid_->setColAlignment(0, Qt::AlignCenter);
@@ -121,9 +98,9 @@ void TableEditor::load() {
         }
         source_ = std::make_shared<const RecordSource>(table_, std::move(records));
         grid_->appendSourceRows(source_, source_->count());
-        // Corrections of the clock records are made among the newest, at the end of the load order: the editor
-        // starts there, with that row current, so a key typed at once changes a row in view.
-        grid_->setRow(table_.clockRecords ? grid_->rows() - 1 : std::min(1, grid_->rows() - 1));
+        // Where the editor opens is the current row, so a key typed at once changes a row in view.
+        const bool newest = table_.opensAt == OpensAt::NewestRow;
+        grid_->setRow(newest ? grid_->rows() - 1 : std::min(1, grid_->rows() - 1));
         grid_->setCol(1);
     }
     // The widths in twips were made for a smaller font; what the first and the last rows need is given.
@@ -131,7 +108,7 @@ void TableEditor::load() {
     const QScreen* shownOn = screen();
     const int widest = shownOn ? shownOn->availableGeometry().width() * 9 / 10 : QWIDGETSIZE_MAX;
     grid_->setMinimumWidth(std::min(widest, std::max(grid_->minimumWidth(), grid_->sizeForDataRows(0).width())));
-    if (table_.clockRecords) {
+    if (table_.opensAt == OpensAt::NewestRow) {
         QTimer::singleShot(0, grid_, [grid = grid_] { grid->scrollToBottom(); });
     }
 }
@@ -239,90 +216,29 @@ void TableEditor::removeRows(int first, int last) {
     grid_->removeItems(first, count);
 }
 
-std::optional<TableWriter> TableEditor::writtenContent() {
-    const TableSchema& schema = schemaOf(table_.table);
-    // The grid column of each field of the file, or -1 for a field no column writes.
-    std::vector<int> gridCol(std::size_t(schema.columns.size()), -1);
-    for (std::size_t c = 0; c < table_.columns.size(); ++c) {
-        const EditorColumn& column = table_.columns[c];
-        const qsizetype field = schema.columns.indexOf(QString::fromUtf16(column.field), 0);
-        if (!column.fromUsers && field >= 0) {
-            gridCol[std::size_t(field)] = int(c) + 1;
-        }
-    }
-    // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
-    std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
-    TableWriter writer(table_.table);
-    std::vector<QByteArrayView> fields(gridCol.size());
-    std::vector<QByteArrayView> stored(table_.columns.size() + 1);
-    for (int row = 1; row <= dataRows(); ++row) {
-        const int sourceRow = grid_->sourceRowOf(row);
-        if (sourceRow < 0) {
-            QList<Value> values;
-            for (const int col : gridCol) {
-                const QString cell = col < 0 ? QString() : grid_->textMatrix(row, col);
-                const auto written = col < 0 ? nullptr : table_.columns[std::size_t(col) - 1].written;
-                values.append(written ? written(cell) : cell);
-            }
-            if (const auto refused = writer.addValues(values)) {
-                const EditorColumn& column = table_.columns[std::size_t(gridCol[std::size_t(refused->column)]) - 1];
-                context().boxes.warn(kUpdateError,
-                                     QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
-                                                    "別の文字に置き換えてから登録してください。")
-                                         .arg(row)
-                                         .arg(QString::fromUtf16(column.caption), refused->character));
-                return std::nullopt;
-            }
-            continue;
-        }
-        source_->rawRow(sourceRow, stored.data());
-        for (std::size_t f = 0; f < gridCol.size(); ++f) {
-            const int col = gridCol[f];
-            if (col < 0) {
-                fields[f] = {};
-            } else if (source_->writesRawBytes(col)) {
-                fields[f] = stored[std::size_t(col)];
-            } else {
-                const EditorColumn& column = table_.columns[std::size_t(col) - 1];
-                fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
-                    return cp932::encode(column.written(source_->text(sourceRow, col))).bytes;
-                });
-            }
-        }
-        writer.addStored(fields.data());
-    }
-    if (!keptRows_.isEmpty()) {
-        const ParsedTable kept = ParsedTable::parse(TableWriter(table_.table).bytes() + keptRows_);
-        for (int r = 0; r < kept.rowCount(); ++r) {
-            for (std::size_t f = 0; f < fields.size(); ++f) {
-                fields[f] = kept.raw(r, int(f));
-            }
-            writer.addStored(fields.data());
-        }
-    }
-    return writer;
-}
-
 void TableEditor::save() {
     MessageBoxes& boxes = context().boxes;
     const TableStore& store = context().store;
-    if (table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+    auto confirmed = [&] { return boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002"))); };
+    if (table_.ask == AskToSave::BeforeChecks && !confirmed()) {
         return;
     }
-    if (const std::optional<QString> failed = table_.check(GridRows(*grid_, *source_), store)) {
+    const GridRows rows(table_, *grid_, *source_);
+    if (const std::optional<QString> failed = table_.check(rows, store)) {
         boxes.warn(kUpdateError, *failed);
         return;
     }
-    std::optional<TableWriter> content = writtenContent();
-    if (!content) {
+    std::variant<TableWriter, QString> content = rows.content(keptRows_);
+    if (const QString* refused = std::get_if<QString>(&content)) {
+        boxes.warn(kUpdateError, *refused);
         return;
     }
-    if (!table_.clockRecords && !boxes.ask(kUpdateQuestion, GetMessageText(store, QStringLiteral("E00002")))) {
+    if (table_.ask == AskToSave::AfterChecks && !confirmed()) {
         return;
     }
     const QString fileName = schemaOf(table_.table).fileName;
-    const GuardedRewriteResult result =
-        rewriteUnlessChanged(context().store, table_.table, loadedBytes_, std::move(*content), context().clock.now());
+    const GuardedRewriteResult result = rewriteUnlessChanged(
+        context().store, table_.table, loadedBytes_, std::get<TableWriter>(std::move(content)), context().clock.now());
     switch (result.outcome) {
         case GuardedRewriteResult::Outcome::ChangedSinceLoad:
             boxes.warn(kUpdateError, QStringLiteral("ファイル「%1」は、この画面を開いた後に別の画面またはプログラムで"

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "maintenance/editortable.h"
-#include "store/tablewriter.h"
 #include "ui/screen.h"
 
 class QLineEdit;
@@ -25,13 +24,9 @@ class TableEditor : public Screen {
 public:
     TableEditor(AppContext& context, const EditorTable& table, QWidget* parent = nullptr);
 
-    // Fills the grid from the table file; runs at each opening (public for the benchmark, which opens the
-    // editor without showing it).
+protected:
+    // Fills the grid from the table file; runs at each opening.
     void load() override;
-
-    // The file content of the grid: the header and one line per data row, then the rows kept from earlier saves.
-    // None, after telling the user, when a cell holds a character the file cannot carry.
-    std::optional<TableWriter> writtenContent();
 
 private:
     void buildControls();
@@ -53,8 +48,8 @@ private:
     QLineEdit* deleteFrom_ = nullptr;
     QLineEdit* deleteTo_ = nullptr;
     std::shared_ptr<const RecordSource> source_;
-    // The file's bytes the grid was filled from (after a save: the bytes written), and the rows found
-    // appended behind them by earlier saves, which every later save writes again.
+    // The file's bytes the grid was filled from (after a save: the bytes written), and the rows found appended
+    // behind them by earlier saves (lines of the table), which every later save writes again.
     QByteArray loadedBytes_;
     QByteArray keptRows_;
 };

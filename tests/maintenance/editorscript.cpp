@@ -84,7 +84,7 @@ void EditorFixture::run(const QStringList& script) {
         } else if (verb == QStringLiteral("add")) {
             click(*editor, "cmdAdd");
         } else if (verb == QStringLiteral("del")) {
-            if (table.clockRecords) {
+            if (table.deleteBy == DeleteBy::Range) {
                 typeNumber(*editor, "txtDeleteNoF", words[0]);
                 typeNumber(*editor, "txtDeleteNoT", words[1]);
             } else {

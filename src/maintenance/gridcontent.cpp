@@ -1,0 +1,91 @@
+#include "maintenance/gridcontent.h"
+
+#include "store/cp932.h"
+#include "ui/grid/grid.h"
+
+namespace tsumiki {
+
+int GridRows::rowCount() const {
+    return grid_.rows() - 1;
+}
+
+QString GridRows::cell(int row, int col) const {
+    return grid_.textMatrix(row, col);
+}
+
+bool GridRows::showsStoredBytes(int col) const {
+    return source_.writesRawBytes(col);
+}
+
+bool GridRows::storedRow(int row, QByteArrayView* stored) const {
+    const int sourceRow = grid_.sourceRowOf(row);
+    if (sourceRow < 0) {
+        return false;
+    }
+    source_.rawRow(sourceRow, stored);
+    return true;
+}
+
+std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) const {
+    const TableSchema& schema = schemaOf(editor_.table);
+    // The grid column of each field of the file, or -1 for a field no column writes.
+    std::vector<int> gridCol(std::size_t(schema.columns.size()), -1);
+    for (std::size_t c = 0; c < editor_.columns.size(); ++c) {
+        const EditorColumn& column = editor_.columns[c];
+        const qsizetype field = schema.columns.indexOf(QString::fromUtf16(column.field), 0);
+        if (!column.fromUsers && field >= 0) {
+            gridCol[std::size_t(field)] = int(c) + 1;
+        }
+    }
+    // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
+    std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
+    TableWriter writer(editor_.table);
+    std::vector<QByteArrayView> fields(gridCol.size());
+    std::vector<QByteArrayView> stored(editor_.columns.size() + 1);
+    for (int row = 1; row <= rowCount(); ++row) {
+        const int sourceRow = grid_.sourceRowOf(row);
+        if (sourceRow < 0) {
+            QList<Value> values;
+            for (const int col : gridCol) {
+                const auto written = col < 0 ? nullptr : editor_.columns[std::size_t(col) - 1].written;
+                const QString text = col < 0 ? QString() : cell(row, col);
+                values.append(written ? written(text) : text);
+            }
+            if (const auto refused = writer.addValues(values)) {
+                const EditorColumn& column = editor_.columns[std::size_t(gridCol[std::size_t(refused->column)]) - 1];
+                return QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
+                                      "別の文字に置き換えてから登録してください。")
+                    .arg(row)
+                    .arg(QString::fromUtf16(column.caption), refused->character);
+            }
+            continue;
+        }
+        source_.rawRow(sourceRow, stored.data());
+        for (std::size_t f = 0; f < gridCol.size(); ++f) {
+            const int col = gridCol[f];
+            if (col < 0) {
+                fields[f] = {};
+            } else if (source_.writesRawBytes(col)) {
+                fields[f] = stored[std::size_t(col)];
+            } else {
+                const EditorColumn& column = editor_.columns[std::size_t(col) - 1];
+                fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
+                    return cp932::encode(column.written(source_.text(sourceRow, col))).bytes;
+                });
+            }
+        }
+        writer.addStored(fields.data());
+    }
+    if (!kept.isEmpty()) {
+        const ParsedTable keptRows = ParsedTable::parse(TableWriter(editor_.table).bytes() + kept);
+        for (int r = 0; r < keptRows.rowCount(); ++r) {
+            for (std::size_t f = 0; f < fields.size(); ++f) {
+                fields[f] = keptRows.raw(r, int(f));
+            }
+            writer.addStored(fields.data());
+        }
+    }
+    return writer;
+}
+
+}  // namespace tsumiki
