@@ -80,10 +80,6 @@ std::optional<QString> checkUsers(const EditorRows& rows, const TableStore& stor
 
 namespace {
 
-bool isAscii(QByteArrayView bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-}
-
 constexpr int kClockColumns = 7;
 
 // One row of the clock grid as the checks read it: from its stored bytes while it is as loaded.
@@ -100,7 +96,7 @@ struct ClockRow {
             return IsDateText(text(col));
         }
         const QByteArrayView bytes = stored_[std::size_t(col)];
-        return isAscii(bytes) ? IsDateText(bytes) : IsDateText(cp932::decode(bytes).text);
+        return cp932::isAscii(bytes) ? IsDateText(bytes) : IsDateText(cp932::decode(bytes).text);
     }
     // Equal for equal texts whether they come from stored bytes or from the grid. A mapped column's hash is
     // worked out once per stored value in `shownHashes`.

@@ -53,8 +53,9 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
             }
             if (const auto refused = writer.addValues(values)) {
                 const EditorColumn& column = editor_.columns[std::size_t(gridCol[std::size_t(refused->column)]) - 1];
-                return QStringLiteral("%1行目の「%2」にある文字%3はファイルに保存できません。"
-                                      "別の文字に置き換えてから登録してください。")
+                return QStringLiteral(
+                           "%1行目の「%2」にある文字%3はファイルに保存できません。"
+                           "別の文字に置き換えてから登録してください。")
                     .arg(row)
                     .arg(QString::fromUtf16(column.caption), refused->character);
             }

@@ -4,21 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "store/cp932.h"
-#include "store/systemerror.h"
 #include "store/tablefile.h"
 #include "store/tablelock.h"
-#include "store/tablewriter.h"
-#include "store/utf8check.h"
 
 namespace tsumiki {
 namespace {
@@ -27,10 +22,6 @@ constexpr qint64 kMaxFileBytes = 0x7FFF0000;
 
 StoreError unreadable(const QString& path, const QString& reason) {
     return StoreError(QStringLiteral("データファイル「%1」を読み込めません。（%2）").arg(shownPath(path), reason));
-}
-
-StoreError missing(const QString& path) {
-    return StoreError(QStringLiteral("データファイル「%1」が見つかりません。").arg(shownPath(path)));
 }
 
 // Whether the file, read from its current position, begins with `expected`. Reads in pieces so that no copy of a
@@ -77,39 +68,6 @@ QByteArray readWhole(QFile& file, qint64 size) {
     return bytes;
 }
 
-WriteError writeFailed(const QString& path, int error) {
-    return {WriteError::Kind::Failed, QStringLiteral("データファイル「%1」に書き込めません。（%2）")
-                                          .arg(shownPath(path), describeSystemError(error))};
-}
-
-// Writes the bytes at the offset and flushes them to disk; on failure cuts the file back to the offset, so no part
-// of them stays, and returns the error number.
-int writeAt(int fd, qint64 offset, QByteArrayView bytes) {
-    qint64 at = offset;
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::pwrite(fd, p, size_t(left), at);
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            const int error = done == 0 ? ENOSPC : errno;
-            (void)::ftruncate(fd, offset);
-            return error;
-        }
-        p += done;
-        left -= done;
-        at += done;
-    }
-    if (::fsync(fd) != 0) {
-        const int error = errno;
-        (void)::ftruncate(fd, offset);
-        return error;
-    }
-    return 0;
-}
-
 }  // namespace
 
 TableStore::TableStore(QString appFolder) : appFolder_(std::move(appFolder)) {}
@@ -144,7 +102,7 @@ TablePtr TableStore::readOnce(Table table) const {
     const QString path = pathOf(table);
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        throw missing(path);
+        throw StoreError(QStringLiteral("データファイル「%1」が見つかりません。").arg(shownPath(path)));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -187,60 +145,6 @@ TablePtr TableStore::load(Table table, QFile& file, const QString& path) const {
     auto parsed = std::make_shared<ParsedTable>(parseTableFile(table, std::move(bytes), path));
     cache_[table] = parsed;
     return parsed;
-}
-
-WriteResult TableStore::append(Table table, const QList<Value>& values) {
-    checkFolder();
-    const QString path = pathOf(table);
-    try {
-        const TableLock lock(*this, table);
-        if (!QFileInfo(path).isFile()) {
-            throw missing(path);
-        }
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) {
-            return writeFailed(path, errno);
-        }
-        QFile file;
-        file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-        const TablePtr current = load(table, file, path);
-        TableWriter row(table, *current);
-        if (const auto unencodable = row.addValues(values)) {
-            return WriteError{WriteError::Kind::WouldNotReadBack, unencodableMessage(path, unencodable->character)};
-        }
-        if (WriteResult check = row.checkReadsBack(path)) {
-            return check;
-        }
-        QByteArray out;
-        switch (current->ending()) {
-            case ParsedTable::Ending::OpenQuote:
-                // Cut short inside a quoted field (another program's crash, a full disk): the field is closed, so
-                // the damaged row keeps what it held and the new row does not disappear into it.
-                out = "\"\r\n";
-                break;
-            case ParsedTable::Ending::OpenLine:
-                // The last line lacks its line end (a file saved by another editor): end it, so rows never merge.
-                out = "\r\n";
-                break;
-            case ParsedTable::Ending::LineEnd:
-                break;
-        }
-        out += row.rows();
-        // Bytes beyond ASCII can change how the whole file reads; plain ASCII rows never do.
-        if (!cp932::isAscii(out) && cp932::looksLikeUtf8(current->bytes() + out)) {
-            return WriteError{WriteError::Kind::WouldNotReadBack,
-                              QStringLiteral("この行を追加するとファイル「%1」を Shift_JIS のファイルとして読み込めなく"
-                                             "なるため、書き込みを中止しました。")
-                                  .arg(shownPath(path))};
-        }
-        if (const int error = writeAt(fd, current->bytes().size(), out); error != 0) {
-            cache_.erase(table);
-            return writeFailed(path, error);
-        }
-        return std::nullopt;
-    } catch (const WriteRefused& refused) {
-        return refused.error();
-    }
 }
 
 }  // namespace tsumiki
