@@ -1,0 +1,172 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/errorboundary.h"
+#include "store/storeerror.h"
+#include "testsupport.h"
+
+using namespace tsumiki;
+
+namespace {
+
+// A temporary folder to run a program in, on the offscreen platform, with HOME and XDG_DATA_HOME inside it so
+// that no run reaches the machine's own per-user folder.
+struct Run {
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QString db(const QString& table = {}) const { return table.isEmpty() ? path("DB") : path("DB/" + table); }
+
+    // A copy of the program beside a copy of the sample tables: a folder kept with its data.
+    QString besideSample(const QString& program) const {
+        const QString copy = path(QFileInfo(program).fileName());
+        QFile::copy(program, copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner);
+        const QDir sample(TSUMIKI_SOURCE_DIR "/data/DB");
+        QDir(dir.path()).mkpath("DB");
+        for (const QString& name : sample.entryList({"*.csv"}, QDir::Files)) {
+            QFile::copy(sample.filePath(name), db(name));
+        }
+        return copy;
+    }
+
+    void start(const QString& program, const QStringList& args = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", path("home"));
+        env.insert("XDG_DATA_HOME", path("data"));
+        process.setProcessEnvironment(env);
+        process.start(program, args);
+    }
+    // The exit code, or -1 when the program had to be killed; standard error goes to `errors`.
+    int finish() {
+        const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        errors = QString::fromUtf8(process.readAllStandardError());
+        return ended ? process.exitCode() : -1;
+    }
+
+    QTemporaryDir dir;
+    QProcess process;
+    QString errors;
+};
+
+}  // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    void failureInAHandlerIsShownOnceAndEndsTheProgram_data() {
+        QTest::addColumn<bool>("storeError");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("store error") << true << "データフォルダ「/x/DB」が見つかりません。";
+        QTest::newRow("any other exception") << false << "予期しないエラーが発生したため終了します。（boom）";
+    }
+
+    void failureInAHandlerIsShownOnceAndEndsTheProgram() {
+        QFETCH(bool, storeError);
+        QFETCH(QString, text);
+        test::RecordingMessageBoxes boxes;
+        QList<int> exits;
+        ErrorBoundary boundary(&boxes, [&exits](int status) { exits.append(status); });
+        auto* app = static_cast<GuardedApplication*>(QCoreApplication::instance());
+        app->setBoundary(&boundary);
+        QPushButton button(QString("x"));
+        QObject::connect(&button, &QPushButton::clicked, [&] {
+            if (storeError) {
+                throw StoreError(QString("データフォルダ「/x/DB」が見つかりません。"));
+            }
+            throw std::runtime_error("boom");
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        app->setBoundary(nullptr);
+
+        QCOMPARE(boxes.errorTexts(), QStringList{text});
+        QCOMPARE(exits, QList<int>{ErrorBoundary::kExitStatus});
+    }
+
+    void brokenDataFolderStopsTheStart_data() {
+        QTest::addColumn<bool>("keptWithData");
+        QTest::addColumn<QString>("message");  // %1 the temporary folder
+        QTest::newRow("table missing beside the program")
+            << true << "データファイル「%1/DB/ユーザー.csv」が見つかりません。";
+        QTest::newRow("per-user folder cannot be made")
+            << false << "データフォルダ「%1/data/tsumiki/excelテンプレート」を作成できません。";
+    }
+
+    void brokenDataFolderStopsTheStart() {
+        // Both are found before anyone logs in, and end the start with the reason.
+        QFETCH(bool, keptWithData);
+        QFETCH(QString, message);
+        Run run;
+        if (keptWithData) {
+            const QString program = run.besideSample(TSUMIKI_EXE);
+            QFile::remove(run.db("ユーザー.csv"));
+            run.start(program);
+        } else {
+            QFile(run.path("data")).open(QIODevice::WriteOnly);  // a file where the folder would go
+            run.start(TSUMIKI_EXE);
+        }
+        QCOMPARE(run.finish(), ErrorBoundary::kExitStatus);
+        QCOMPARE(run.errors.count(message.arg(run.dir.path())), 1);
+    }
+
+    void firstStartTellsWhereTheDataAre() {
+        // The built program in place finds the build's starting folder as an installed one finds its own.
+        Run run;
+        run.start(TSUMIKI_EXE);
+        QString notice;
+        while (!notice.contains("0001") && run.process.waitForReadyRead(30000)) {
+            notice += QString::fromUtf8(run.process.readAllStandardOutput());
+        }
+        run.process.kill();
+        run.process.waitForFinished();
+        QVERIFY2(notice.contains(run.path("data/tsumiki")) && notice.contains("「0001」"), qPrintable(notice));
+        for (const char* table : {"コントロール.csv", "メッセージ.csv", "ユーザー.csv", "個人出退勤時間.csv"}) {
+            QVERIFY(QFileInfo::exists(run.path("data/tsumiki/DB/") + table));
+        }
+    }
+
+    void walkThroughTheScreens() {
+        // The screenshot walk logs the administrator 0001 in, clocks in, opens both sheets, the maintenance menu and
+        // its four editors (saving nothing) and logs off, through the program's own start and screens.
+        Run run;
+        const QString walk = run.besideSample(TSUMIKI_WALK_EXE);
+        const QString clockTable = run.db("個人出退勤時間.csv");
+        QFile empty(clockTable);
+        QVERIFY(empty.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                empty.write("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n") > 0);
+        empty.close();
+        const QString shots = run.path("shots");
+        run.start(walk, {shots});
+        QCOMPARE(run.finish(), 0);
+        QFile f(clockTable);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // The walk's clock stands at 18:55 on 2026/11/30; the clock-in is rounded up to the quarter hour.
+        QCOMPARE(f.readAll(), QByteArray("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n"
+                                         "\"0001\",\"2026/11/30 5:00:00\",\"2026/11/30 19:00\",\"1\",\"0\"\r\n"));
+        const QStringList pictures = QDir(shots).entryList({QString("*.png")}, QDir::Files);
+        QCOMPARE(pictures.size(), 14);
+        QVERIFY(pictures.contains(QString("8-individual-sheet.png")));
+        QVERIFY(pictures.contains(QString("11-Mast_Kinmu.png")));
+        QVERIFY(pictures.contains(QString("9-all-staff-sheet.png")));
+        QVERIFY(!QFileInfo::exists(run.path("data/tsumiki")));
+    }
+};
+
+int main(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    TestApp test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_app.moc"
