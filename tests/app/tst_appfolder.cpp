@@ -142,8 +142,8 @@ private slots:
                  valuesBy(sample, Table::Message, "MSGID", "MESSAGE"));
         QCOMPARE(AllUsers(store.read(Table::User)).size(), 1);
         QCOMPARE(store.read(Table::Clock)->rowCount(), 0);
-        for (const QString& table : {"DB/コントロール.csv", "DB/ユーザー.csv", "DB/個人出退勤時間.csv"}) {
-            const QByteArray bytes = bytesOf(folder + '/' + table);
+        for (const char* table : {"DB/コントロール.csv", "DB/ユーザー.csv", "DB/個人出退勤時間.csv"}) {
+            const QByteArray bytes = bytesOf(folder + QChar(u'/') + table);
             QVERIFY2(bytes.endsWith("\r\n") && bytes.count('\n') == bytes.count("\r\n"), qPrintable(table));
         }
 
