@@ -2,7 +2,7 @@
 // Used by tools/screenshot.sh and the tests; never installed, so the installed program carries no such walk.
 //   tsumiki-screenshots <picture folder> [user ID]      (the user ID defaults to the administrator 0001)
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -25,16 +25,17 @@ public:
 
 int main(int argc, char** argv) {
     GuardedApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    const QStringList args = QApplication::arguments();
     if (args.size() < 2 || args.size() > 3) {
         QTextStream(stderr) << "usage: tsumiki-screenshots <picture folder> [user ID]" << Qt::endl;
         return 2;
     }
     // The walk clocks in: it must never reach a shop's per-user data folder, only a copy beside it.
-    if (!QDir(QCoreApplication::applicationDirPath()).exists(QStringLiteral("DB"))) {
+    if (!QDir(QApplication::applicationDirPath()).exists(QStringLiteral("DB"))) {
         QTextStream(stderr) << "tsumiki-screenshots: copy this program beside a DB folder to walk through" << Qt::endl;
         return 2;
     }
+    QApplication::setCursorFlashTime(0);  // a steady caret, so that a picture does not depend on when it was taken
     QDir().mkpath(args[1]);
     ScreenshotTour tour(args[1], args.value(2, QStringLiteral("0001")));
     WalkClock clock;
