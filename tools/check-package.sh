@@ -37,9 +37,9 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 pid=""
 cat "$work/out"
-for f in DB/コントロール.csv DB/メッセージ.csv DB/ユーザー.csv DB/個人出退勤時間.csv \
-         excelテンプレート/勤務表個人.xls excelテンプレート/勤務表全員.xls; do
-    cmp "$root/usr/share/tsumiki/$f" "$data/$f"
-done
+# Every starting file, byte for byte, and the output folder.
+starting="$(cd "$root/usr/share/tsumiki" && find . -type f)"
+[ -n "$starting" ]
+while read -r f; do cmp "$root/usr/share/tsumiki/$f" "$data/$f"; done <<<"$starting"
 [ -d "$data/出力帳票" ]
 echo "package check passed: $(basename "$deb")"

@@ -72,10 +72,6 @@ bool copyIfMissing(const QString& source, const QString& target) {
     return true;
 }
 
-QStringList filesOf(const QDir& folder) {
-    return folder.entryList(QDir::Files, QDir::Name);
-}
-
 }  // namespace
 
 ApplicationFolder chooseApplicationFolder(const QString& programFolder, const QString& xdgDataHome,
@@ -105,7 +101,7 @@ Completion completeApplicationFolder(const QString& folder, const QString& start
     QStringList wanted;
     for (const QString& sub : {QStringLiteral("excelテンプレート"), QStringLiteral("DB")}) {
         makeFolder(app.filePath(sub));
-        for (const QString& name : filesOf(QDir(starting.filePath(sub)))) {
+        for (const QString& name : QDir(starting.filePath(sub)).entryList(QDir::Files, QDir::Name)) {
             wanted << sub + u'/' + name;
         }
     }

@@ -24,15 +24,6 @@ struct BoundaryScope {
     GuardedApplication& app_;
 };
 
-// The folder to work in; a per-user one is made whole first. True in `newShop` when its user table was written
-// now, so that the person has to be told how to begin.
-QString openApplicationFolder(bool& newShop) {
-    const ApplicationFolder folder = chooseApplicationFolder(QCoreApplication::applicationDirPath(),
-                                                             qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
-    newShop = !folder.portable && completeApplicationFolder(folder.path, startingFolder()).createdUsers();
-    return folder.path;
-}
-
 }  // namespace
 
 int runProgram(GuardedApplication& app, const Clock& clock, ScreenDriver* driver) {
@@ -44,8 +35,12 @@ int runProgram(GuardedApplication& app, const Clock& clock, ScreenDriver* driver
     const BoundaryScope scope(app, boundary);
 
     try {
-        bool newShop = false;
-        TableStore store(openApplicationFolder(newShop));
+        // A per-user folder is made whole first; a new shop's user table means someone must be told how to begin.
+        const ApplicationFolder folder = chooseApplicationFolder(
+            QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+        const bool newShop =
+            !folder.portable && completeApplicationFolder(folder.path, startingFolder()).createdUsers();
+        TableStore store(folder.path);
         checkDataFolder(store);
         if (newShop) {
             const QString notice = firstStartNotice(store.appFolder());
