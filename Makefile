@@ -3,11 +3,13 @@ BUILD ?= build
 SANITIZE_BUILD ?= $(BUILD)-sanitize
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60
-APP   := $(BUILD)/app
+# The application folder of `make run`: the sample data, beside the build folder so that `make clean` never
+# takes what was typed into it.
+APP   := sample-shop
 JOBS  ?= $(shell nproc)
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test test-sanitized test-fuzz deps configure build app bench clean format
+.PHONY: run test test-sanitized test-fuzz deps configure build app package check-package bench clean format
 
 deps:
 	@bash tools/deps.sh
@@ -22,11 +24,11 @@ build: configure
 # shop's own are never overwritten) and the output folder.
 app: build
 	@mkdir -p "$(APP)/DB" "$(APP)/excelテンプレート" "$(APP)/出力帳票"
-	@cp -f $(BUILD)/src/app/tsumiki "$(APP)/tsumiki"
+	@cp -f $(BUILD)/bin/tsumiki "$(APP)/tsumiki"
 	@for f in data/DB/*.csv; do \
 	    t="$(APP)/DB/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
 	done
-	@for f in $(BUILD)/templates/*.xls; do \
+	@for f in $(BUILD)/share/tsumiki/excelテンプレート/*.xls; do \
 	    t="$(APP)/excelテンプレート/$$(basename "$$f")"; [ -e "$$t" ] || cp "$$f" "$$t"; \
 	done
 	@echo "Application folder: $(APP)"
@@ -36,6 +38,17 @@ run: app
 
 test: build test-sanitized test-fuzz
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory check-package
+
+# The Debian package tsumiki_<version>_amd64.deb in the build folder, packed by CPack from the install rules.
+DEB = $(BUILD)/tsumiki_$(shell sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")/\1/p' $(BUILD)/CPackConfig.cmake)_amd64.deb
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@echo "Package: $(DEB)"
+
+# The package's validators and a first start of the unpacked program; nothing is installed.
+check-package: package
+	@bash tools/check-package.sh $(DEB)
 
 # The table store's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of
 # their own holding only the core library and those tests.
@@ -63,5 +76,9 @@ bench: build
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+# An application folder that an earlier `make run` left in the build folder may hold typed data: it is never
+# deleted with the build.
 clean:
+	@if [ -d "$(BUILD)/app/DB" ]; then \
+	    echo "$(BUILD)/app holds the data of an earlier make run; move it out of $(BUILD) first." >&2; exit 1; fi
 	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

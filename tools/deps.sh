@@ -10,6 +10,7 @@ packages=(
     libreoffice-calc libreoffice-dev ure libreoffice-gtk3 libreoffice-l10n-ja
     libc-bin
     xvfb xauth x11-apps imagemagick
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 
@@ -9,8 +10,9 @@ namespace {
 constexpr qreal kMinimumPointSize = 12;
 }  // namespace
 
-QString applicationFolder() {
-    return QCoreApplication::applicationDirPath();
+QString startingFolder() {
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TSUMIKI_STARTING_FOLDER)));
 }
 
 void useJapaneseFont() {

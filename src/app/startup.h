@@ -6,8 +6,10 @@
 
 namespace tsumiki {
 
-// The application folder: the folder that holds the program, with DB, excelテンプレート and 出力帳票 beside it.
-QString applicationFolder();
+// The installed starting folder (the tables and templates a new shop starts with), found from the program's own
+// folder by the relative path the build configured, so that the build tree, an installed package and a package
+// unpacked anywhere all find their own.
+QString startingFolder();
 
 // Makes the first installed Japanese font the application font, at 12 points or more; Qt's own family stays
 // when none is installed.

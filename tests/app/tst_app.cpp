@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,34 +14,34 @@ using namespace tsumiki;
 
 namespace {
 
-// The built program copied into a fresh application folder (its own folder is its data's folder), with the
-// sample tables unless told otherwise, run on the offscreen platform.
-struct AppFolder {
-    explicit AppFolder(bool withTables) {
-        const QString program = path("tsumiki");
-        QFile::copy(QString(TSUMIKI_EXE), program);
-        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
-        if (withTables) {
-            const QDir sample(TSUMIKI_SOURCE_DIR "/data/DB");
-            QDir(dir.path()).mkpath("DB");
-            for (const QString& name : sample.entryList({"*.csv"}, QDir::Files)) {
-                QFile::copy(sample.filePath(name), db(name));
-            }
-        }
-    }
+// A temporary folder to run a program in, on the offscreen platform, with HOME and XDG_DATA_HOME inside it so
+// that no run reaches the machine's own per-user folder.
+struct Run {
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
     QString db(const QString& table = {}) const { return table.isEmpty() ? path("DB") : path("DB/" + table); }
 
+    // A copy of the program beside a copy of the sample tables: a folder kept with its data.
+    QString besideSample(const QString& program) const {
+        const QString copy = path(QFileInfo(program).fileName());
+        QFile::copy(program, copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner);
+        const QDir sample(TSUMIKI_SOURCE_DIR "/data/DB");
+        QDir(dir.path()).mkpath("DB");
+        for (const QString& name : sample.entryList({"*.csv"}, QDir::Files)) {
+            QFile::copy(sample.filePath(name), db(name));
+        }
+        return copy;
+    }
+
     // The exit code, or -1 when the program had to be killed; standard error goes to `errors`.
-    int run(const QString& screenshots = {}) {
+    int run(const QString& program, const QStringList& args = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        if (!screenshots.isEmpty()) {
-            env.insert("TSUMIKI_SCREENSHOT_DIR", screenshots);
-        }
+        env.insert("HOME", path("home"));
+        env.insert("XDG_DATA_HOME", path("data"));
         p.setProcessEnvironment(env);
-        p.start(path("tsumiki"), {});
+        p.start(program, args);
         const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
         if (!ended) {
             p.kill();
@@ -49,6 +50,7 @@ struct AppFolder {
         errors = QString::fromUtf8(p.readAllStandardError());
         return ended ? p.exitCode() : -1;
     }
+
     QTemporaryDir dir;
     QString errors;
 };
@@ -90,41 +92,54 @@ private slots:
         QCOMPARE(exits, QList<int>{ErrorBoundary::kExitStatus});
     }
 
-    void brokenDataFolderStopsTheStart() {
-        // Without its folder, and with a table missing: the start reads every table before anyone logs in.
-        for (const bool withTables : {false, true}) {
-            AppFolder folder(withTables);
-            if (withTables) {
-                QVERIFY(QFile::remove(folder.db("ユーザー.csv")));
-            }
-            QCOMPARE(folder.run(), ErrorBoundary::kExitStatus);
-            const QString message = withTables ? "データファイル「%1/ユーザー.csv」が見つかりません。"
-                                               : "データフォルダ「%1」が見つかりません。";
-            QCOMPARE(folder.errors.count(message.arg(folder.db())), 1);
-        }
+    void brokenDataFolderStopsTheStart_data() {
+        QTest::addColumn<bool>("keptWithData");
+        QTest::addColumn<QString>("message");  // %1 the temporary folder
+        QTest::newRow("table missing beside the program")
+            << true << "データファイル「%1/DB/ユーザー.csv」が見つかりません。";
+        QTest::newRow("per-user folder cannot be made")
+            << false << "データフォルダ「%1/data/tsumiki/excelテンプレート」を作成できません。";
     }
 
-    void logsInAndClocksInWithTheSampleData() {
+    void brokenDataFolderStopsTheStart() {
+        // Both are found before anyone logs in, and end the start with the reason.
+        QFETCH(bool, keptWithData);
+        QFETCH(QString, message);
+        Run run;
+        QString program = TSUMIKI_EXE;
+        if (keptWithData) {
+            program = run.besideSample(program);
+            QFile::remove(run.db("ユーザー.csv"));
+        } else {
+            QFile(run.path("data")).open(QIODevice::WriteOnly);  // a file where the folder would go
+        }
+        QCOMPARE(run.run(program), ErrorBoundary::kExitStatus);
+        QCOMPARE(run.errors.count(message.arg(run.dir.path())), 1);
+    }
+
+    void walkThroughTheScreens() {
         // The screenshot walk logs the administrator 0001 in, clocks in, opens both sheets, the maintenance menu and
-        // its four editors (saving nothing) and logs off, through the real program and its own clock.
-        AppFolder folder(true);
-        const QString clockTable = folder.db("個人出退勤時間.csv");
+        // its four editors (saving nothing) and logs off, through the program's own start and screens.
+        Run run;
+        const QString walk = run.besideSample(TSUMIKI_WALK_EXE);
+        const QString clockTable = run.db("個人出退勤時間.csv");
         QFile empty(clockTable);
         QVERIFY(empty.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                 empty.write("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n") > 0);
         empty.close();
-        const QString shots = folder.path("shots");
-        QCOMPARE(folder.run(shots), 0);
+        const QString shots = run.path("shots");
+        QCOMPARE(run.run(walk, {shots}), 0);
         QFile f(clockTable);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        QCOMPARE(lines.size(), 3);  // the header, the clock-in, and nothing after the last line end
-        QVERIFY2(lines[1].startsWith("\"0001\",\"") && lines[1].endsWith(",\"1\",\"0\"\r"), lines[1].constData());
+        // The walk's clock stands at 18:55 on 2026/11/30; the clock-in is rounded up to the quarter hour.
+        QCOMPARE(f.readAll(), QByteArray("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n"
+                                         "\"0001\",\"2026/11/30 5:00:00\",\"2026/11/30 19:00\",\"1\",\"0\"\r\n"));
         const QStringList pictures = QDir(shots).entryList({QString("*.png")}, QDir::Files);
         QCOMPARE(pictures.size(), 14);
         QVERIFY(pictures.contains(QString("8-individual-sheet.png")));
         QVERIFY(pictures.contains(QString("11-Mast_Kinmu.png")));
         QVERIFY(pictures.contains(QString("9-all-staff-sheet.png")));
+        QVERIFY(!QFileInfo::exists(run.path("data/tsumiki")));
     }
 };
 

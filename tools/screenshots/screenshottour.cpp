@@ -1,4 +1,4 @@
-#include "app/screenshottour.h"
+#include "screenshottour.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -38,20 +38,6 @@ void type(QWidget& login, const QString& id) {
 }
 
 }  // namespace
-
-std::unique_ptr<ScreenshotTour> ScreenshotTour::fromEnvironment(Navigator& screens) {
-    const QString folder = qEnvironmentVariable("TSUMIKI_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        return nullptr;
-    }
-    QDir().mkpath(folder);
-    QString userId = qEnvironmentVariable("TSUMIKI_SCREENSHOT_USER");
-    if (userId.isEmpty()) {
-        // The administrator of the sample data reaches every screen.
-        userId = QStringLiteral("0001");
-    }
-    return std::unique_ptr<ScreenshotTour>(new ScreenshotTour(folder, userId, screens));
-}
 
 void ScreenshotTour::save(QWidget& screen, const QString& name) const {
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
