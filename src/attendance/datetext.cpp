@@ -36,8 +36,12 @@ bool expect(View text, qsizetype& i, char16_t c) {
     return false;
 }
 
+struct Clock24 {
+    int hour, minute, second;
+};
+
 template <typename View>
-std::optional<QTime> readTime(View text, qsizetype& i) {
+std::optional<Clock24> readTime(View text, qsizetype& i) {
     const auto h = readNumber(text, i, 2);
     if (!h || !expect(text, i, u':')) {
         return std::nullopt;
@@ -54,8 +58,21 @@ std::optional<QTime> readTime(View text, qsizetype& i) {
         }
         s = *sec;
     }
-    const QTime t(*h, *m, s);
-    return t.isValid() ? std::optional<QTime>(t) : std::nullopt;
+    if (*h > 23 || *m > 59 || s > 59) {
+        return std::nullopt;
+    }
+    return Clock24{*h, *m, s};
+}
+
+// The calendar's rule, worked out here rather than by making a QDate: checking a whole clock table reads two
+// dates a row.
+bool isCalendarDate(int year, int month, int day) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1) {
+        return false;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 }  // namespace
@@ -76,8 +93,8 @@ QString TimePrintText(const QDate& date, const QTime& time) {
 namespace {
 
 struct DateAndTime {
-    QDate date;
-    QTime time;
+    int year, month, day;
+    Clock24 time;
 };
 
 // The reading itself, without a QDateTime: making a local date-time asks the time zone each time, which
@@ -100,7 +117,7 @@ std::optional<DateAndTime> readDateTime(View text) {
         if (!t || i != text.size()) {
             return std::nullopt;
         }
-        return DateAndTime{QDate(1899, 12, 30), *t};
+        return DateAndTime{1899, 12, 30, *t};
     }
     const auto y = readNumber(text, i, 4);
     if (!y || !expect(text, i, u'/')) {
@@ -111,15 +128,11 @@ std::optional<DateAndTime> readDateTime(View text) {
         return std::nullopt;
     }
     const auto d = readNumber(text, i, 2);
-    if (!d) {
-        return std::nullopt;
-    }
-    const QDate date(*y, *mo, *d);
-    if (!date.isValid()) {
+    if (!d || !isCalendarDate(*y, *mo, *d)) {
         return std::nullopt;
     }
     if (i == text.size()) {
-        return DateAndTime{date, QTime(0, 0)};
+        return DateAndTime{*y, *mo, *d, {0, 0, 0}};
     }
     if (!expect(text, i, u' ')) {
         return std::nullopt;
@@ -130,14 +143,18 @@ std::optional<DateAndTime> readDateTime(View text) {
     if (!t || i != text.size()) {
         return std::nullopt;
     }
-    return DateAndTime{date, *t};
+    return DateAndTime{*y, *mo, *d, *t};
 }
 
 }  // namespace
 
 std::optional<QDateTime> ParseDateTimeText(QStringView text) {
     const std::optional<DateAndTime> read = readDateTime(text);
-    return read ? std::optional<QDateTime>(QDateTime(read->date, read->time)) : std::nullopt;
+    if (!read) {
+        return std::nullopt;
+    }
+    return QDateTime(QDate(read->year, read->month, read->day),
+                     QTime(read->time.hour, read->time.minute, read->time.second));
 }
 
 bool IsDateText(QStringView text) {

@@ -125,11 +125,11 @@ private:
 };
 
 // Sorts by hash, rows of one hash staying in ascending order: a radix sort, 16 bits a pass, since the keys are
-// hashes of some hundred thousand rows.
-void sortByHash(std::vector<std::pair<quint64, int>>& keyed) {
-    std::vector<std::pair<quint64, int>> buffer(keyed.size());
+// hashes of some hundred thousand rows. Thirty-two bits are plenty: rows of one hash are compared by their texts.
+void sortByHash(std::vector<std::pair<quint32, int>>& keyed) {
+    std::vector<std::pair<quint32, int>> buffer(keyed.size());
     std::vector<std::size_t> counts(1 << 16);
-    for (int shift = 0; shift < 64; shift += 16) {
+    for (int shift = 0; shift < 32; shift += 16) {
         std::fill(counts.begin(), counts.end(), 0);
         for (const auto& entry : keyed) {
             ++counts[(entry.first >> shift) & 0xffff];
@@ -158,13 +158,14 @@ std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&)
     // so that every row is read once.
     enum Note : unsigned char { Unchecked = 1, BadDate = 2, Unchanged = 4 };
     std::vector<unsigned char> notes(std::size_t(n) + 1, 0);
-    std::vector<std::pair<quint64, int>> keyed;
+    std::vector<std::pair<quint32, int>> keyed;
     keyed.reserve(std::size_t(n));
     ByStoredValue<size_t> kindHashes;
     for (int r = 1; r <= n; ++r) {
         const ClockRow row(rows, storedColumns, r);
-        const quint64 h = (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 +
-                          row.hash(5, 0xc2b2ae35U, &kindHashes);
+        const quint64 wide = (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 +
+                             row.hash(5, 0xc2b2ae35U, &kindHashes);
+        const auto h = quint32(wide ^ (wide >> 32));
         keyed.emplace_back(h, r);
         unsigned char& note = notes[std::size_t(r)];
         if (row.isEmpty(1) && row.isEmpty(3)) {

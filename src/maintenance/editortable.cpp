@@ -37,9 +37,11 @@ RecordSource::RecordSource(const EditorTable& editor, LoadedRecords records)
 }
 
 void RecordSource::rawRow(int sourceRow, QByteArrayView* stored) const {
-    const int row = records_.rows[std::size_t(sourceRow)];
+    rowScratch_.resize(std::size_t(records_.table->columnCount()));
+    records_.table->rawRow(records_.rows[std::size_t(sourceRow)], rowScratch_.data());
     for (const int col : tableColumns_) {
-        stored[col] = records_.table->raw(row, fieldIndex_[std::size_t(col)]);
+        const int field = fieldIndex_[std::size_t(col)];
+        stored[col] = field < 0 ? QByteArrayView() : rowScratch_[std::size_t(field)];
     }
 }
 

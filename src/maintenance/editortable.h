@@ -83,9 +83,10 @@ public:
 private:
     const EditorTable& editor_;
     LoadedRecords records_;
-    std::vector<int> fieldIndex_;    // by grid column, in the table the column reads
-    std::vector<int> tableColumns_;  // the grid columns of the edited table
-    std::vector<int> rawColumns_;    // those that write their stored bytes
+    std::vector<int> fieldIndex_;                     // by grid column, in the table the column reads
+    std::vector<int> tableColumns_;                   // the grid columns of the edited table
+    std::vector<int> rawColumns_;                     // those that write their stored bytes
+    mutable std::vector<QByteArrayView> rowScratch_;  // the fields of one row of the edited table
     // Mapped columns take few distinct stored values; each is shown once and shared from then on.
     mutable std::vector<ByStoredValue<QString>> shownByStored_;
 };

@@ -40,8 +40,14 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
     // Mapped columns of unchanged records take few distinct stored values; each is worked out once.
     std::vector<ByStoredValue<QByteArray>> mapped(gridCol.size());
     TableWriter writer(editor_.table);
+    // Rows as loaded are mostly written as they were read, with their quotes: a little more than the file.
+    writer.reserve(rowCount() + 16, source_.records().table->bytes().size() * 9 / 8 + 4096);
     std::vector<QByteArrayView> fields(gridCol.size());
     std::vector<QByteArrayView> stored(editor_.columns.size() + 1);
+    std::vector<char> asStored(gridCol.size());
+    for (std::size_t f = 0; f < gridCol.size(); ++f) {
+        asStored[f] = gridCol[f] > 0 && source_.writesRawBytes(gridCol[f]);
+    }
     for (int row = 1; row <= rowCount(); ++row) {
         const int sourceRow = grid_.sourceRowOf(row);
         if (sourceRow < 0) {
@@ -66,7 +72,7 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
             const int col = gridCol[f];
             if (col < 0) {
                 fields[f] = {};
-            } else if (source_.writesRawBytes(col)) {
+            } else if (asStored[f]) {
                 fields[f] = stored[std::size_t(col)];
             } else {
                 const EditorColumn& column = editor_.columns[std::size_t(col) - 1];

@@ -154,6 +154,26 @@ QByteArrayView ParsedTable::raw(int row, int column) const {
     return QByteArrayView(s + start, qsizetype(end - start));
 }
 
+void ParsedTable::rawRow(int row, QByteArrayView* fields) const {
+    const size_t first = static_cast<size_t>(row) * static_cast<size_t>(columnCount_);
+    const char* s = bytes_.constData();
+    quint32 start = rowStarts_[static_cast<size_t>(row)];
+    for (size_t c = 0; c < static_cast<size_t>(columnCount_); ++c) {
+        const quint32 mark = fieldEnds_[first + c];
+        const quint32 end = mark & ~kSpecial;
+        if ((mark & kSpecial) != 0) {
+            fields[c] = QByteArrayView(special_.at(first + c));
+        } else if (end <= start) {
+            fields[c] = {};
+        } else if (s[start] == '"') {
+            fields[c] = QByteArrayView(s + start + 1, qsizetype(end - start) - 2);
+        } else {
+            fields[c] = QByteArrayView(s + start, qsizetype(end - start));
+        }
+        start = end + 1;
+    }
+}
+
 Value ParsedTable::value(int row, int column) const {
     const QByteArrayView v = raw(row, column);
     if (v.isEmpty()) {

@@ -58,6 +58,9 @@ public:
 
     // The field's bytes; empty for Null and for a column index of -1.
     QByteArrayView raw(int row, int column) const;
+    // raw() of every column of the row, into fields[0 … columnCount() - 1]: one pass over the row.
+    void rawRow(int row, QByteArrayView* fields) const;
+    int columnCount() const { return columnCount_; }
     Value value(int row, int column) const;
     bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 

@@ -26,6 +26,9 @@ public:
     // table does not know stays empty.
     TableWriter(Table table, const ParsedTable& file);
 
+    // Room for that many rows and bytes, so a large table is written without growing its buffers.
+    void reserve(int rows, qsizetype bytes);
+
     // A row of stored bytes (code page 932; empty for Null), one field per column of the table, in its order.
     void addStored(const QByteArrayView* fields);
 
