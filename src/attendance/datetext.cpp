@@ -75,11 +75,6 @@ QString TimePrintText(const QDate& date, const QTime& time) {
 
 namespace {
 
-struct DateAndTime {
-    QDate date;
-    QTime time;
-};
-
 // The reading itself, without a QDateTime: making a local date-time asks the time zone each time, which
 // would dominate checking a whole clock table.
 template <typename View>
@@ -138,6 +133,10 @@ std::optional<DateAndTime> readDateTime(View text) {
 std::optional<QDateTime> ParseDateTimeText(QStringView text) {
     const std::optional<DateAndTime> read = readDateTime(text);
     return read ? std::optional<QDateTime>(QDateTime(read->date, read->time)) : std::nullopt;
+}
+
+std::optional<DateAndTime> ReadDateAndTime(QStringView text) {
+    return readDateTime(text);
 }
 
 bool IsDateText(QStringView text) {

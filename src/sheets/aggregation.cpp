@@ -101,12 +101,13 @@ std::optional<qint64> DayWorkedTime(const Value& input, const Value& output) {
     if (!input || !output) {
         return std::nullopt;
     }
-    const auto in = ParseDateTimeText(*input);
-    const auto out = ParseDateTimeText(*output);
+    const auto in = ReadDateAndTime(*input);
+    const auto out = ReadDateAndTime(*output);
     if (!in || !out) {
         return std::nullopt;
     }
-    const qint64 elapsed = in->secsTo(*out);
+    // Wall-clock arithmetic: a night across a change of daylight saving time still counts its hours as shown.
+    const qint64 elapsed = in->date.daysTo(out->date) * 86400 + in->time.secsTo(out->time);
     return elapsed <= 0 ? 0 : elapsed / 60 * 60;
 }
 

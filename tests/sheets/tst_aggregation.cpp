@@ -1,6 +1,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <ctime>
 #include <map>
 
 #include "attendance/datetext.h"
@@ -103,6 +104,12 @@ private slots:
         QCOMPARE(worked("2026/12/05 09:00", ""), "none");
         QCOMPARE(worked("", "2026/12/05 18:00"), "none");
         QCOMPARE(worked("2026/12/05 9時", "2026/12/05 18:00"), "none");
+        // On the wall clock, as the shop counts, also on a night the clocks go forward where the program runs.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        QCOMPARE(worked("2026/03/28 20:00", "2026/03/29 04:00"), "08:00");
+        qunsetenv("TZ");
+        tzset();
     }
 
     void amount() {
