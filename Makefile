@@ -5,7 +5,7 @@ APP   := $(BUILD)/app
 JOBS  ?= $(shell nproc)
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test test-sanitized deps configure build app bench clean format
+.PHONY: run test test-sanitized deps configure build app bench clean format format-check
 
 deps:
 	@bash tools/deps.sh
@@ -32,22 +32,26 @@ app: build
 run: app
 	@cd "$(APP)" && ./tsumiki
 
-test: build test-sanitized
+test: format-check build test-sanitized
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The table store's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of
-# their own holding only the core library and those tests.
+# The tests of the table store, the grid model and the editors' checks once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build folder of their own holding only the libraries and tests they need.
 test-sanitized: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSUMIKI_SANITIZE=ON \
 	    -DTSUMIKI_WERROR=$(if $(CI),ON,OFF) >/dev/null
-	@cmake --build $(SANITIZE_BUILD) --target store_tests -j $(JOBS)
-	@cd $(SANITIZE_BUILD) && ctest -L store --output-on-failure -j $(JOBS)
+	@cmake --build $(SANITIZE_BUILD) --target sanitized_tests -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && ctest -L 'store|sanitized' --output-on-failure -j $(JOBS)
 
 bench: build
 	@bash bench/run.sh $(BUILD)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files, when `make format` would change anything.
+format-check: deps
+	@bash tools/check-format.sh
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD)
