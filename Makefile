@@ -9,7 +9,7 @@ APP   := sample-shop
 JOBS  ?= $(shell nproc)
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: run test test-sanitized test-fuzz deps configure build app package check-package bench clean format
+.PHONY: run test test-sanitized test-fuzz deps configure build app package check-package bench clean format format-check
 
 deps:
 	@bash tools/deps.sh
@@ -36,7 +36,7 @@ app: build
 run: app
 	@cd "$(APP)" && ./tsumiki
 
-test: build test-sanitized test-fuzz
+test: format-check build test-sanitized test-fuzz
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory check-package
 
@@ -50,13 +50,13 @@ package: build
 check-package: package
 	@bash tools/check-package.sh $(DEB)
 
-# The table store's tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of
-# their own holding only the core library and those tests.
+# The tests of the table store, the grid model and the editors' checks once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build folder of their own holding only the libraries and tests they need.
 test-sanitized: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSUMIKI_SANITIZE=ON \
 	    -DTSUMIKI_WERROR=$(if $(CI),ON,OFF) >/dev/null
-	@cmake --build $(SANITIZE_BUILD) --target store_tests -j $(JOBS)
-	@cd $(SANITIZE_BUILD) && ctest -L store --output-on-failure -j $(JOBS)
+	@cmake --build $(SANITIZE_BUILD) --target sanitized_tests -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && ctest -L 'store|sanitized' --output-on-failure -j $(JOBS)
 
 # A bounded run of the coverage-guided fuzzer (clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) over
 # the table reader and the date readers, from the seeds in tests/fuzz/corpus; what it learns stays in the build folder.
@@ -75,6 +75,10 @@ bench: build
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files, when `make format` would change anything.
+format-check: deps
+	@bash tools/check-format.sh
 
 # An application folder that an earlier `make run` left in the build folder may hold typed data: it is never
 # deleted with the build.

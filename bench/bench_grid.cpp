@@ -1,38 +1,25 @@
-// Fill time of the grid for a year of clock rows (365 000 rows × 7 columns), against filling a plain vector of
-// the same strings in the same run. Prints milliseconds and ratios; nothing checks them.
+// The grid as the program uses it, for a year of clock rows (365 000 rows × 7 columns): filled in a batch as the
+// sheets and the editors fill it, against filling a plain vector of the same strings, and a range delete as the
+// clock-record editor does it, against erasing the same cells from that vector; in paired runs.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
+#include "clockdata.h"
 #include "ui/grid/grid.h"
 
 namespace {
 
 constexpr int kRows = 365000;
 constexpr int kCols = 7;
-constexpr int kRuns = 3;
 constexpr int kDeletedRows = 1000;
 
 // The same texts for every fill, so that only the storage differs.
 QString cellText(int row, int col) {
     return QString::number(qint64(row) * kCols + col);
-}
-
-// The best of a few runs: the least disturbed by the rest of the machine.
-double bestMs(const std::function<void()>& work) {
-    double best = 0.0;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        const double ms = double(timer.nsecsElapsed()) / 1e6;
-        best = run == 0 ? ms : std::min(best, ms);
-    }
-    return best;
 }
 
 // As the sheets fill: the row count set once, cells written by address.
@@ -63,6 +50,17 @@ void loadLikeAnEditor(tsumiki::Grid& grid, int rows) {
     }
 }
 
+// A plain vector of the cells of `rows` rows, the baseline the fills are set against.
+std::vector<QString> plainCells(int rows) {
+    std::vector<QString> cells(std::size_t(rows) * kCols);
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < kCols; ++col) {
+            cells[std::size_t(row) * kCols + std::size_t(col)] = cellText(row, col);
+        }
+    }
+    return cells;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,65 +69,46 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    using namespace tsumiki::bench;
+    constexpr int kPairs = kPairedRuns;
 
-    const double baseline = bestMs([] {
-        std::vector<QString> cells(std::size_t(kRows) * kCols);
-        for (int row = 0; row < kRows; ++row) {
-            for (int col = 0; col < kCols; ++col) {
-                cells[std::size_t(row) * kCols + std::size_t(col)] = cellText(row, col);
-            }
-        }
-    });
-    const double byAddress = bestMs([] {
+    out << "grid fill, " << kRows << " rows x " << kCols << " columns; each figure the median of " << kPairs
+        << " paired runs\n";
+    const auto fillBaseline = [] { return timeMs([] { plainCells(kRows); }); };
+    const QString fillBaselineName = QStringLiteral("std::vector<QString> fill");
+    const auto fill = [&](const QString& what, const QString& name, double target, const std::function<void()>& work) {
+        printFigure(out, what, name, pairedMedian(kPairs, fillBaseline, [&] { return timeMs(work); }), target,
+                    fillBaselineName);
+    };
+    fill(QStringLiteral("grid in a batch, cells by address"), QStringLiteral("grid_fill_batched"), 2, [] {
         tsumiki::Grid grid;
         tsumiki::GridBatch batch(grid);
         fillByAddress(grid, kRows);
     });
-    const double editorLoad = bestMs([] {
-        tsumiki::Grid grid;
-        grid.show();
-        tsumiki::GridBatch batch(grid);
-        loadLikeAnEditor(grid, kRows);
-    });
-    const double byAddressUnbatched = bestMs([] {
-        tsumiki::Grid grid;
-        fillByAddress(grid, kRows);
-    });
-    const double editorLoadUnbatched = bestMs([] {
-        tsumiki::Grid grid;
-        loadLikeAnEditor(grid, kRows);
-    });
+    fill(QStringLiteral("grid in a batch, shown, editor load through the current cell"),
+         QStringLiteral("grid_editor_load_batched"), 3, [] {
+             tsumiki::Grid grid;
+             grid.show();
+             tsumiki::GridBatch batch(grid);
+             loadLikeAnEditor(grid, kRows);
+         });
 
-    // A range delete near the top of a full grid, as the clock-record editor does it.
+    // A range delete near the top of a full grid, as the clock-record editor does it, against erasing the same
+    // cells from the top of a plain vector of all the cells.
+    out << "range delete of " << kDeletedRows << " rows at the top of " << kRows << " rows\n";
+    const int extraRows = kPairs * kDeletedRows;
+    std::vector<QString> plain = plainCells(kRows + extraRows);
+    const auto eraseBaseline = [&] {
+        return timeMs([&] { plain.erase(plain.begin(), plain.begin() + std::ptrdiff_t(kDeletedRows) * kCols); });
+    };
+    const QString eraseBaselineName = QStringLiteral("std::vector<QString> erase");
     tsumiki::Grid full;
     {
         tsumiki::GridBatch batch(full);
-        fillByAddress(full, kRows + 2 * kRuns * kDeletedRows);
+        fillByAddress(full, kRows + extraRows);
     }
-    const double deleteOneByOne = bestMs([&full] {
-        tsumiki::GridBatch batch(full);
-        for (int i = 0; i < kDeletedRows; ++i) {
-            full.removeItem(1);
-        }
-    });
-    const double deleteAtOnce = bestMs([&full] { full.removeItems(1, kDeletedRows); });
-
-    const auto line = [&](const QString& name, double ms, double reference) {
-        out << "  " << name << ": " << qRound(ms) << " ms";
-        if (reference > 0) {
-            out << ", ratio " << QString::number(ms / reference, 'f', 2);
-        }
-        out << "\n";
-    };
-    out << "grid fill, " << kRows << " rows x " << kCols << " columns, best of " << kRuns << " runs\n";
-    line(QStringLiteral("std::vector<QString> fill (baseline)"), baseline, 0);
-    line(QStringLiteral("grid in a batch, cells by address"), byAddress, baseline);
-    line(QStringLiteral("grid in a batch, shown, editor load through the current cell"), editorLoad, baseline);
-    line(QStringLiteral("grid without a batch, hidden, cells by address"), byAddressUnbatched, baseline);
-    line(QStringLiteral("grid without a batch, hidden, editor load through the current cell"), editorLoadUnbatched,
-         baseline);
-    out << "range delete of " << kDeletedRows << " rows at the top of " << kRows << " rows\n";
-    line(QStringLiteral("removeItem one by one in a batch"), deleteOneByOne, 0);
-    line(QStringLiteral("removeItems at once"), deleteAtOnce, 0);
+    printFigure(out, QStringLiteral("removeItems at once"), QStringLiteral("grid_delete_range"),
+                pairedMedian(kPairs, eraseBaseline, [&] { return timeMs([&] { full.removeItems(1, kDeletedRows); }); }),
+                0.5, eraseBaselineName);
     return 0;
 }

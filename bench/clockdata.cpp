@@ -65,17 +65,6 @@ qint64 writeSampleFolder(const QString& folder, int staff, int days) {
     return rows;
 }
 
-double fastestMs(int runs, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
-
 double iconvBaselineMs(const QString& file, int runs) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
@@ -119,6 +108,19 @@ PairedFigure pairedMedian(int pairs, const std::function<double()>& baselineMs, 
         ratio.push_back(work.back() / base.back());
     }
     return {median(base), median(work), median(ratio)};
+}
+
+void printFigure(QTextStream& out, const QString& what, const QString& name, const PairedFigure& figure, double target,
+                 const QString& baseline) {
+    out << QStringLiteral("%1: %2 ms, %3 %4 ms = %5 x baseline (target <= %6)\n")
+               .arg(what)
+               .arg(figure.workMs, 0, 'f', 1)
+               .arg(baseline)
+               .arg(figure.baselineMs, 0, 'f', 1)
+               .arg(figure.ratio, 0, 'f', 2)
+               .arg(target);
+    out << QStringLiteral("ratio %1 %2 %3\n").arg(name).arg(figure.ratio, 0, 'f', 2).arg(target);
+    out.flush();
 }
 
 }  // namespace tsumiki::bench

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTextStream>
 
 #include <functional>
 
@@ -11,9 +12,6 @@ namespace tsumiki::bench {
 // (code page 932, CR LF, the quoting the program writes), with the business dates of a 05:00 day change.
 // Returns the number of clock rows.
 qint64 writeSampleFolder(const QString& folder, int staff, int days);
-
-// Milliseconds of the fastest of `runs` calls of `work`.
-double fastestMs(int runs, const std::function<void()>& work);
 
 // Milliseconds of `iconv -f CP932 -t UTF-8 <file>` into /dev/null, fastest of `runs`: the baseline every figure
 // is set against, since decoding the file is the least any read of it must do.
@@ -30,6 +28,13 @@ struct PairedFigure {
     double ratio = 0;       // median of the per-pair ratios work / baseline
 };
 PairedFigure pairedMedian(int pairs, const std::function<double()>& baselineMs, const std::function<double()>& workMs);
+
+// Pairs per figure: enough for a median that one disturbed run does not move.
+inline constexpr int kPairedRuns = 7;
+
+// The figure in words, then as the line `ratio <name> <value> <target>` that `make bench` checks against its target.
+void printFigure(QTextStream& out, const QString& what, const QString& name, const PairedFigure& figure, double target,
+                 const QString& baseline = QStringLiteral("iconv"));
 
 // One run of `work`, in milliseconds.
 double timeMs(const std::function<void()>& work);

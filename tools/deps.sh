@@ -3,7 +3,7 @@
 # so that a machine that already has them starts at once.
 set -euo pipefail
 packages=(
-    g++ cmake ninja-build make pkg-config
+    g++ cmake ninja-build make pkg-config clang-format
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-ipafont-gothic

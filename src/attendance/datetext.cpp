@@ -92,7 +92,8 @@ QString TimePrintText(const QDate& date, const QTime& time) {
 
 namespace {
 
-struct DateAndTime {
+// A date and time as read, before any QDate is made.
+struct DateParts {
     int year, month, day;
     Clock24 time;
 };
@@ -100,7 +101,7 @@ struct DateAndTime {
 // The reading itself, without a QDateTime: making a local date-time asks the time zone each time, which
 // would dominate checking a whole clock table.
 template <typename View>
-std::optional<DateAndTime> readDateTime(View text) {
+std::optional<DateParts> readDateTime(View text) {
     text = text.trimmed();
     qsizetype i = 0;
     // A time alone.
@@ -117,7 +118,7 @@ std::optional<DateAndTime> readDateTime(View text) {
         if (!t || i != text.size()) {
             return std::nullopt;
         }
-        return DateAndTime{1899, 12, 30, *t};
+        return DateParts{1899, 12, 30, *t};
     }
     const auto y = readNumber(text, i, 4);
     if (!y || !expect(text, i, u'/')) {
@@ -132,7 +133,7 @@ std::optional<DateAndTime> readDateTime(View text) {
         return std::nullopt;
     }
     if (i == text.size()) {
-        return DateAndTime{*y, *mo, *d, {0, 0, 0}};
+        return DateParts{*y, *mo, *d, {0, 0, 0}};
     }
     if (!expect(text, i, u' ')) {
         return std::nullopt;
@@ -143,18 +144,27 @@ std::optional<DateAndTime> readDateTime(View text) {
     if (!t || i != text.size()) {
         return std::nullopt;
     }
-    return DateAndTime{*y, *mo, *d, *t};
+    return DateParts{*y, *mo, *d, *t};
 }
 
 }  // namespace
 
 std::optional<QDateTime> ParseDateTimeText(QStringView text) {
-    const std::optional<DateAndTime> read = readDateTime(text);
+    const std::optional<DateParts> read = readDateTime(text);
     if (!read) {
         return std::nullopt;
     }
     return QDateTime(QDate(read->year, read->month, read->day),
                      QTime(read->time.hour, read->time.minute, read->time.second));
+}
+
+std::optional<DateAndTime> ReadDateAndTime(QStringView text) {
+    const std::optional<DateParts> read = readDateTime(text);
+    if (!read) {
+        return std::nullopt;
+    }
+    return DateAndTime{QDate(read->year, read->month, read->day),
+                       QTime(read->time.hour, read->time.minute, read->time.second)};
 }
 
 bool IsDateText(QStringView text) {

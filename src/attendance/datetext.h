@@ -24,6 +24,14 @@ QString TimePrintText(const QDate& date, const QTime& time);
 // dates and times (2009/02/30, 25:00) give nothing.
 std::optional<QDateTime> ParseDateTimeText(QStringView text);
 
+// The same reading as a calendar date and a time of day, without making a local date-time (which asks the time
+// zone each time): for arithmetic over many rows, on the clock of the wall, as the shop counts hours.
+struct DateAndTime {
+    QDate date;
+    QTime time;
+};
+std::optional<DateAndTime> ReadDateAndTime(QStringView text);
+
 // Whether a typed date, date and time or time alone is one the program can read: the rule of the clock-record
 // editor's date and time cells, so that what it accepts is what the clock screen and the sheets read back.
 bool IsDateText(QStringView text);

@@ -31,15 +31,12 @@ void keepGreatest(Value& current, QByteArrayView candidate) {
     }
 }
 
-}  // namespace
-
-namespace {
-
-// Every person's working days of one month, found in one pass over the table.
-using MonthByUser = QHash<QByteArray, QList<DayTimes>>;
-
-std::shared_ptr<const MonthByUser> monthOfEveryone(const ParsedTable& clock, const QDate& month) {
-    auto result = std::make_shared<MonthByUser>();
+// The month's working days of the users `wanted` accepts, by the stored bytes of their USERID, in one pass over
+// the table: rows are grouped by (USERID, INPUTTIME) as they are read, and each user's days end up ascending by
+// INPUTTIME.
+template <typename Wanted>
+QHash<QByteArray, QList<DayTimes>> gatherMonth(const ParsedTable& clock, const QDate& month, Wanted wanted) {
+    QHash<QByteArray, QList<DayTimes>> result;
     const int cUser = clock.column(u"USERID");
     const int cInput = clock.column(u"INPUTTIME");
     const int cPrint = clock.column(u"TIMEPRINT");
@@ -57,10 +54,10 @@ std::shared_ptr<const MonthByUser> monthOfEveryone(const ParsedTable& clock, con
             continue;
         }
         const QByteArrayView user = clock.raw(r, cUser);
-        if (user.isEmpty()) {
+        if (user.isEmpty() || !wanted(user)) {
             continue;
         }
-        QList<DayTimes>& days = (*result)[user.toByteArray()];
+        QList<DayTimes>& days = result[user.toByteArray()];
         auto it = dayOf.constFind({user, inputTime});
         if (it == dayOf.constEnd()) {
             it = dayOf.insert({user, inputTime}, days.size());
@@ -75,7 +72,7 @@ std::shared_ptr<const MonthByUser> monthOfEveryone(const ParsedTable& clock, con
             keepGreatest(day.output, clock.raw(r, cPrint));
         }
     }
-    for (QList<DayTimes>& days : *result) {
+    for (QList<DayTimes>& days : result) {
         std::stable_sort(days.begin(), days.end(),
                          [](const DayTimes& a, const DayTimes& b) { return a.inputTime < b.inputTime; });
     }
@@ -89,23 +86,28 @@ QList<DayTimes> MonthlyDayTimes(const TablePtr& clock, const QString& userId, co
     if (!user || user->isEmpty()) {
         return {};
     }
-    // The all-staff sheet asks for every person of one month in turn: the month is gathered once per table.
-    const auto everyone =
-        clock->derived<MonthByUser>(QStringLiteral("MonthlyDayTimes:") + month.toString(QStringLiteral("yyyy/MM")),
-                                    [&] { return monthOfEveryone(*clock, month); });
-    return everyone->value(*user);
+    return gatherMonth(*clock, month, [&](QByteArrayView stored) { return stored == *user; }).value(*user);
+}
+
+StaffMonth::StaffMonth(const ParsedTable& clock, const QDate& month)
+    : days_(gatherMonth(clock, month, [](QByteArrayView) { return true; })) {}
+
+QList<DayTimes> StaffMonth::days(const QString& userId) const {
+    const std::optional<QByteArray> user = encodedKey(userId);
+    return user ? days_.value(*user) : QList<DayTimes>();
 }
 
 std::optional<qint64> DayWorkedTime(const Value& input, const Value& output) {
     if (!input || !output) {
         return std::nullopt;
     }
-    const auto in = ParseDateTimeText(*input);
-    const auto out = ParseDateTimeText(*output);
+    const auto in = ReadDateAndTime(*input);
+    const auto out = ReadDateAndTime(*output);
     if (!in || !out) {
         return std::nullopt;
     }
-    const qint64 elapsed = in->secsTo(*out);
+    // Wall-clock arithmetic: a night across a change of daylight saving time still counts its hours as shown.
+    const qint64 elapsed = in->date.daysTo(out->date) * 86400 + in->time.secsTo(out->time);
     return elapsed <= 0 ? 0 : elapsed / 60 * 60;
 }
 
@@ -125,10 +127,6 @@ qint64 MonthlyTotal(const QList<DayTimes>& days) {
 
 QString WorkedTotalText(qint64 totalSeconds) {
     return QStringLiteral("%1:%2").arg(totalSeconds / 3600).arg(totalSeconds % 3600 / 60, 2, 10, QLatin1Char('0'));
-}
-
-QString SumMonthlyHours(const TableStore& store, const QString& userId, const QDate& month) {
-    return WorkedTotalText(MonthlyTotal(MonthlyDayTimes(store.read(Table::Clock), userId, month)));
 }
 
 double AmountFromTotal(const QString& totalText, double unitPrice, int unit) {

@@ -29,9 +29,9 @@ protected:
 
 private:
     // Everything load() shows, while the grid is in a batch.
+    void fill(const QDate& monthStart);
     // Writes what the sheet shows into its workbook.
     void exportWorkbook();
-    void fill(const QDate& monthStart);
     void recalculate();
 
     QString targetUserId_;

@@ -21,9 +21,9 @@ protected:
 
 private:
     // Everything load() shows, while the grid is in a batch.
+    void fill();
     // Writes what the sheet shows into its workbook.
     void exportWorkbook();
-    void fill();
 
     Grid* grid_;
     QLabel* month_;

@@ -94,8 +94,9 @@ QList<StaffSheetLine> BuildStaffSheet(const TableStore& store, const QDate& mont
         lines.append({user.value(u"USERNAME").value_or(QString()), QString(), QString(), *id});
     }
     const qint16 unit = GetRoundingMinutes(store);
+    const StaffMonth month(*store.read(Table::Clock), monthStart);
     for (StaffSheetLine& line : lines) {
-        line.hours = SumMonthlyHours(store, line.userId, monthStart);
+        line.hours = WorkedTotalText(MonthlyTotal(month.days(line.userId)));
         line.amount = FormatAmount(AmountFromTotal(line.hours, GetUnitPrice(store, line.userId), unit));
     }
     return lines;

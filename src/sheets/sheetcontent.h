@@ -61,7 +61,8 @@ struct StaffSheetLine {
     QString userId;
 };
 
-// Every user with an ID, in file order, with the month's total and pay at the user's unit price.
+// Every user with an ID, in file order, with the month's total and pay at the user's unit price. The clock table is
+// read once for all of them.
 QList<StaffSheetLine> BuildStaffSheet(const TableStore& store, const QDate& monthStart);
 
 // The pay for a WorkedTotalText at the unit price, with the rounding unit the control table holds now: "#,##0".

@@ -1,5 +1,6 @@
 #include "sheets/sheetgrid.h"
 
+#include "ui/controlnames.h"
 #include "ui/grid/grid.h"
 
 namespace tsumiki {
@@ -11,7 +12,7 @@ constexpr qreal kSheetGridPointSize = 9.0;
 
 Grid* makeSheetGrid(QWidget* parent) {
     auto* grid = new Grid(parent);
-    grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    grid->setObjectName(names::sheet::grid);
     QFont font = grid->font();
     font.setPointSizeF(kSheetGridPointSize);
     grid->setFont(font);
