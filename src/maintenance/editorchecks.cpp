@@ -15,6 +15,7 @@
 #include "store/cp932.h"
 #include "store/inputhelpers.h"
 #include "store/lookups.h"
+#include "store/numbertext.h"
 
 namespace tsumiki {
 namespace {
@@ -239,15 +240,7 @@ std::optional<QString> storedPrice(const QString& cell) {
 QString shownPrice(const QString& stored) {
     bool ok = false;
     const double value = stored.toDouble(&ok);
-    if (!ok || !std::isfinite(value) || std::abs(value) > 1e15) {
-        return stored;
-    }
-    const qint64 whole = std::llround(value);
-    QString digits = QString::number(whole < 0 ? -whole : whole);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
-        digits.insert(at, u',');
-    }
-    return whole < 0 ? u'-' + digits : digits;
+    return ok && std::isfinite(value) && std::abs(value) <= 1e15 ? FormatAmount(value) : stored;
 }
 
 }  // namespace tsumiki

@@ -137,13 +137,4 @@ double AmountFromTotal(const QString& totalText, double unitPrice, int unit) {
     return blocks * unitPrice / (60.0 / unit);
 }
 
-QString FormatAmount(double amount) {
-    const double rounded = std::round(amount);  // halves away from zero
-    QString digits = QString::number(std::fabs(rounded), 'f', 0);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) {
-        digits.insert(i, u',');
-    }
-    return rounded < 0 ? u'-' + digits : digits;
-}
-
 }  // namespace tsumiki

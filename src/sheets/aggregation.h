@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "store/numbertext.h"
 #include "store/table.h"
 
 // A person's month: one start, end and worked time per working day, the month's total and the pay.
@@ -56,8 +57,5 @@ QString WorkedTotalText(qint64 totalSeconds);
 // Pay for a WorkedTotalText: the whole rounding units worked times the unit price per unit
 // (blocks × price / (60 / unit)). A unit outside 1 to 60 minutes counts as 15.
 double AmountFromTotal(const QString& totalText, double unitPrice, int unit);
-
-// "#,##0": rounded to a whole number, halves away from zero, with thousands separators.
-QString FormatAmount(double amount);
 
 }  // namespace tsumiki

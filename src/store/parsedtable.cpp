@@ -109,7 +109,6 @@ bool ParsedTable::grewFrom(const ParsedTable& earlier) const {
 }
 
 void ParsedTable::extend(QByteArrayView more) {
-    derived_.clear();
     if (more.isEmpty()) {
         return;
     }

@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -46,7 +44,7 @@ public:
     // added after them (for instance by appends since `earlier` was read).
     bool grewFrom(const ParsedTable& earlier) const;
     // Adds rows parsed from `more`, which continues the bytes. Only the new rows are parsed when the bytes end
-    // with a line end; otherwise the whole table is parsed again. Values derived so far are dropped.
+    // with a line end; otherwise the whole table is parsed again.
     void extend(QByteArrayView more);
 
     int rowCount() const { return rowCount_; }
@@ -64,17 +62,6 @@ public:
     Value value(int row, int column) const;
     bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 
-    // A value derived from this table, computed once per key and kept as long as the table: a parsed table never
-    // changes once handed out, and a changed file is parsed into a new one, so what is kept here is never stale.
-    template <typename T>
-    std::shared_ptr<const T> derived(const QString& key, const std::function<std::shared_ptr<const T>()>& make) const {
-        auto it = derived_.find(key);
-        if (it == derived_.end()) {
-            it = derived_.emplace(key, make()).first;
-        }
-        return std::static_pointer_cast<const T>(it->second);
-    }
-
 private:
     void parseRows(qsizetype from);
 
@@ -91,7 +78,6 @@ private:
     int columnCount_ = 0;
     int rowCount_ = 0;
     Ending ending_ = Ending::LineEnd;
-    mutable std::map<QString, std::shared_ptr<const void>> derived_;
 };
 
 using TablePtr = std::shared_ptr<const ParsedTable>;
