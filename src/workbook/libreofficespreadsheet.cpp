@@ -104,7 +104,7 @@ Reference<uno::XComponentContext> localContext(QString& error) {
     static Reference<uno::XComponentContext> context;
     if (!context.is()) {
         // Without it the bootstrap cannot find the type and service registries.
-        qputenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc");
+        qputenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TSUMIKI_OFFICE_PROGRAM_DIR "/fundamentalrc");
         try {
             context = cppu::defaultBootstrap_InitialComponentContext();
         } catch (const uno::Exception& e) {

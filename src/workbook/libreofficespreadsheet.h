@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "platform/spreadsheet.h"
+#include "workbook/officeinstallation.h"
 
 namespace tsumiki {
 
 struct LibreOfficeSettings {
-    QString program = QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    QString program = QStringLiteral(TSUMIKI_OFFICE_PROGRAM_DIR "/soffice");
     // A profile of our own, so that an office the user already has open is neither disturbed nor asked to do our
     // work.
     QString profileFolder;

@@ -17,7 +17,7 @@ private slots:
 
     void initTestCase() {
         if (!LibreOfficeSpreadsheet::isInstalled({})) {
-            QSKIP("LibreOffice Calc is not installed; the workbook tests need /usr/lib/libreoffice/program/soffice");
+            QSKIP("LibreOffice Calc is not installed; the workbook tests need " TSUMIKI_OFFICE_PROGRAM_DIR "/soffice");
         }
         office_ =
             std::make_unique<LibreOfficeSpreadsheet>(LibreOfficeSettings{.profileFolder = dir_.filePath("profile")});
