@@ -9,6 +9,8 @@
 
 namespace tsumiki {
 
+class OfficeConnection;
+
 struct LibreOfficeSettings {
     QString program = QStringLiteral(TSUMIKI_OFFICE_PROGRAM_DIR "/soffice");
     // A profile of our own, so that an office the user already has open is neither disturbed nor asked to do our
@@ -40,13 +42,11 @@ public:
     // Under the user's cache folder.
     static QString defaultProfileFolder();
 
-    class Office;
-
 private:
     bool ensureRunning();
 
     LibreOfficeSettings settings_;
-    std::shared_ptr<Office> office_;
+    std::shared_ptr<OfficeConnection> office_;
     QString error_;
 };
 

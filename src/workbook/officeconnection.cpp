@@ -1,0 +1,217 @@
+#include "workbook/officeconnection.h"
+
+#include <QDir>
+#include <QThread>
+
+#include <langinfo.h>
+#include <unistd.h>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+
+#include <atomic>
+
+#include "workbook/unovalues.h"
+
+namespace tsumiki {
+namespace {
+
+using namespace com::sun::star;
+using uno::Reference;
+using uno::UNO_QUERY;
+using uno::UNO_QUERY_THROW;
+
+const QString kNoResponse = QStringLiteral("LibreOffice が応答しないため終了させました。");
+const QString kGone = QStringLiteral("LibreOffice が途中で終了しました。");
+
+Reference<uno::XComponentContext> localContext(QString& error) {
+    static Reference<uno::XComponentContext> context;
+    if (!context.is()) {
+        // Without it the bootstrap cannot find the type and service registries.
+        qputenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TSUMIKI_OFFICE_PROGRAM_DIR "/fundamentalrc");
+        try {
+            context = cppu::defaultBootstrap_InitialComponentContext();
+        } catch (const uno::Exception& e) {
+            error = QStringLiteral("LibreOffice の実行環境を初期化できませんでした。") + fromOu(e.Message);
+        }
+    }
+    return context;
+}
+
+}  // namespace
+
+OfficeConnection::OfficeConnection(const LibreOfficeSettings& settings)
+    : settings_(settings), deadline_([this] { process_.interrupt(); }) {}
+
+OfficeConnection::~OfficeConnection() {
+    if (!dead_ && desktop_.is() && settings_.showWorkbooks && hasVisibleDocuments()) {
+        // The user is working in the workbooks we left open; the office outlives the program.
+        process_.detach();
+        return;
+    }
+    stop();
+}
+
+bool OfficeConnection::start(QString& error) {
+    const Reference<uno::XComponentContext> local = localContext(error);
+    if (!local.is()) {
+        dead_ = true;
+        return false;
+    }
+    static std::atomic<int> counter = 0;
+    const QString pipe = QStringLiteral("tsumiki_%1_%2").arg(getpid()).arg(++counter);
+    QDir().mkpath(settings_.profileFolder);
+    profileUrl_ = fileUrl(settings_.profileFolder);
+    QStringList args{QStringLiteral("--nologo"),
+                     QStringLiteral("--norestore"),
+                     QStringLiteral("--nodefault"),
+                     QStringLiteral("--nolockcheck"),
+                     QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe),
+                     QStringLiteral("-env:UserInstallation=") + profileUrl_};
+    if (!settings_.showWorkbooks) {
+        args.prepend(QStringLiteral("--headless"));
+    }
+    QStringList env;
+    // Japanese file names need a UTF-8 locale in the office as well.
+    if (QByteArray(nl_langinfo(CODESET)) != "UTF-8") {
+        env << QStringLiteral("LC_ALL=C.UTF-8");
+    }
+    if (!process_.start(settings_.program, args, env)) {
+        error = QStringLiteral("LibreOffice を起動できませんでした（%1）。").arg(process_.errorString());
+        dead_ = true;
+        return false;
+    }
+    deadline_.arm(settings_.startMilliseconds);
+    const bool connected = connect(local, pipe, error);
+    deadline_.disarm();
+    if (!connected) {
+        if (deadline_.expired()) {
+            error = QStringLiteral("LibreOffice が時間内に起動しませんでした。");
+        }
+        process_.kill();
+        dead_ = true;
+    }
+    return connected;
+}
+
+bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, const QString& pipe, QString& error) {
+    const rtl::OUString url = toOu(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+    try {
+        Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
+        for (;;) {
+            try {
+                Reference<uno::XComponentContext> remote(resolver->resolve(url), UNO_QUERY_THROW);
+                desktop_ = frame::Desktop::create(remote);
+                return true;
+            } catch (const connection::NoConnectException&) {
+                if (!process_.isRunning() || deadline_.expired()) {
+                    error = QStringLiteral("LibreOffice を起動できませんでした（起動直後に終了しました）。");
+                    return false;
+                }
+                QThread::msleep(50);
+            }
+        }
+    } catch (const uno::Exception& e) {
+        error = QStringLiteral("LibreOffice に接続できませんでした（%1）。").arg(fromOu(e.Message));
+        return false;
+    }
+}
+
+bool OfficeConnection::alive() {
+    return !dead_ && process_.isRunning();
+}
+
+bool OfficeConnection::call(QString& error, const QString& what, const std::function<void()>& step) {
+    if (dead_) {
+        error = kGone;
+        return false;
+    }
+    deadline_.arm(settings_.callMilliseconds);
+    bool ok = false;
+    try {
+        step();
+        ok = true;
+    } catch (const lang::DisposedException&) {
+        // The bridge went away with its office.
+        dead_ = true;
+        error = kGone;
+    } catch (const uno::Exception& e) {
+        error = what + QStringLiteral("（%1）").arg(fromOu(e.Message));
+        if (!process_.isRunning()) {
+            dead_ = true;
+            error = kGone;
+        }
+    }
+    deadline_.disarm();
+    if (deadline_.expired()) {
+        error = kNoResponse;
+        dead_ = true;
+    }
+    if (dead_) {
+        process_.kill();
+    }
+    return ok;
+}
+
+bool OfficeConnection::hasDocument(const QString& path, QString& error, bool& found) {
+    found = false;
+    const QString url = fileUrl(path);
+    return call(error, QStringLiteral("LibreOffice の文書一覧を取得できませんでした。"), [&] {
+        Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
+        while (e->hasMoreElements()) {
+            Reference<frame::XModel> model(e->nextElement(), UNO_QUERY);
+            if (model.is() && fromOu(model->getURL()) == url) {
+                found = true;
+            }
+        }
+    });
+}
+
+void OfficeConnection::stop() {
+    if (!dead_ && process_.isRunning() && desktop_.is()) {
+        QString ignored;
+        call(ignored, QString(), [&] {
+            Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
+            while (e->hasMoreElements()) {
+                Reference<util::XCloseable> doc(e->nextElement(), UNO_QUERY);
+                if (doc.is()) {
+                    doc->close(true);
+                }
+            }
+            desktop_->terminate();
+        });
+        process_.waitForExit(5000);
+    }
+    desktop_.clear();
+    process_.kill();
+    dead_ = true;
+}
+
+bool OfficeConnection::hasVisibleDocuments() {
+    bool any = false;
+    QString ignored;
+    call(ignored, QString(), [&] {
+        Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
+        while (e->hasMoreElements()) {
+            Reference<frame::XModel> model(e->nextElement(), UNO_QUERY);
+            if (model.is() && model->getCurrentController().is()) {
+                Reference<awt::XWindow> w = model->getCurrentController()->getFrame()->getContainerWindow();
+                any = any || w.is();
+            }
+        }
+    });
+    return any;
+}
+
+}  // namespace tsumiki

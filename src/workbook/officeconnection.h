@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+#include <functional>
+
+#include "workbook/libreofficespreadsheet.h"
+#include "workbook/officeprocess.h"
+
+namespace tsumiki {
+
+// One running office and the connection to it.
+class OfficeConnection {
+public:
+    explicit OfficeConnection(const LibreOfficeSettings& settings);
+    // Leaves the office running while it shows workbooks to the user; ends it otherwise.
+    ~OfficeConnection();
+    OfficeConnection(const OfficeConnection&) = delete;
+    OfficeConnection& operator=(const OfficeConnection&) = delete;
+
+    bool start(QString& error);
+    bool alive();
+    qint64 pid() const { return process_.pid(); }
+    const QString& profileUrl() const { return profileUrl_; }
+    const LibreOfficeSettings& settings() const { return settings_; }
+    const com::sun::star::uno::Reference<com::sun::star::frame::XDesktop2>& desktop() const { return desktop_; }
+
+    // Runs one step against the office within the call time; false with a Japanese error on any failure, headed by
+    // `what` when the step itself failed.
+    bool call(QString& error, const QString& what, const std::function<void()>& step);
+    // Whether the office holds the document open; false when it could not be asked.
+    bool hasDocument(const QString& path, QString& error, bool& found);
+    // Closes what the office holds and ends it.
+    void stop();
+
+private:
+    bool connect(const com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>& local,
+                 const QString& pipe, QString& error);
+    bool hasVisibleDocuments();
+
+    LibreOfficeSettings settings_;
+    OfficeProcess process_;
+    CallDeadline deadline_;
+    com::sun::star::uno::Reference<com::sun::star::frame::XDesktop2> desktop_;
+    QString profileUrl_;
+    bool dead_ = false;
+};
+
+}  // namespace tsumiki
