@@ -16,6 +16,7 @@
 #include "workbook/lockfile.h"
 #include "workbook/nodialogs.h"
 #include "workbook/officeconnection.h"
+#include "workbook/runningoffice.h"
 #include "workbook/unovalues.h"
 
 namespace tsumiki {
@@ -118,9 +119,12 @@ bool LibreOfficeSpreadsheet::isInUse(const QString& path) {
     if (!QFileInfo::exists(path)) {
         return false;
     }
+    // The office we talk to is asked first; having answered, it alone can tell a lock on its own profile is stale.
+    bool asked = false;
     if (office_ && office_->alive()) {
         bool found = false;
-        if (office_->hasDocument(path, error_, found) && found) {
+        asked = office_->hasDocument(path, error_, found);
+        if (asked && found) {
             return true;
         }
     }
@@ -132,8 +136,10 @@ bool LibreOfficeSpreadsheet::isInUse(const QString& path) {
     if (!owner->host.isEmpty() && owner->host != lockfile::localHostName()) {
         return true;
     }
-    const bool ours = office_ && lockfile::isSameProfile(owner->profileUrl, office_->profileUrl());
-    if (!ours && lockfile::isProfileInUse(owner->profileUrl)) {
+    // Any office on this machine running on the lock's profile holds the workbook, whichever run of the program
+    // started it: an earlier run leaves its office running with the workbooks it showed.
+    const bool answered = asked && isSameProfile(owner->profileUrl, office_->profileUrl());
+    if (!answered && findOfficeUsing(owner->profileUrl)) {
         return true;
     }
     // Left behind by an office that crashed or was killed: out of the way, or the office would ask about it.

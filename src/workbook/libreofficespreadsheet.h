@@ -22,8 +22,9 @@ struct LibreOfficeSettings {
     int callMilliseconds = 30000;
 };
 
-// Calc as the spreadsheet program: started on the first workbook, not with the program, and kept for the next.
-// A call that does not return in time ends the office we started, and the call reports it.
+// Calc as the spreadsheet program: started on the first workbook, not with the program, and kept for the next. An
+// office that an earlier run left running on the same profile, with the workbooks it showed, is joined instead.
+// A call that does not return in time ends the office, and the call reports it.
 class LibreOfficeSpreadsheet final : public Spreadsheet {
 public:
     explicit LibreOfficeSpreadsheet(LibreOfficeSettings settings);
@@ -33,7 +34,7 @@ public:
     bool isInUse(const QString& path) override;
     QString errorString() const override { return error_; }
 
-    // The office process we started, or -1.
+    // The office process we talk to, or -1.
     qint64 processId() const;
     // Ends the office (closing what it holds when it can). The next workbook starts it again.
     void shutDown();

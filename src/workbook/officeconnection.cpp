@@ -1,7 +1,9 @@
 #include "workbook/officeconnection.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 #include <langinfo.h>
 #include <unistd.h>
@@ -22,6 +24,7 @@
 
 #include <atomic>
 
+#include "workbook/runningoffice.h"
 #include "workbook/unovalues.h"
 
 namespace tsumiki {
@@ -69,31 +72,43 @@ bool OfficeConnection::start(QString& error) {
         dead_ = true;
         return false;
     }
-    static std::atomic<int> counter = 0;
-    const QString pipe = QStringLiteral("tsumiki_%1_%2").arg(getpid()).arg(++counter);
     QDir().mkpath(settings_.profileFolder);
     profileUrl_ = fileUrl(settings_.profileFolder);
-    QStringList args{QStringLiteral("--nologo"),
-                     QStringLiteral("--norestore"),
-                     QStringLiteral("--nodefault"),
-                     QStringLiteral("--nolockcheck"),
-                     QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe),
-                     QStringLiteral("-env:UserInstallation=") + profileUrl_};
-    if (!settings_.showWorkbooks) {
-        args.prepend(QStringLiteral("--headless"));
-    }
-    QStringList env;
-    // Japanese file names need a UTF-8 locale in the office as well.
-    if (QByteArray(nl_langinfo(CODESET)) != "UTF-8") {
-        env << QStringLiteral("LC_ALL=C.UTF-8");
-    }
-    if (!process_.start(settings_.program, args, env)) {
-        error = QStringLiteral("LibreOffice を起動できませんでした（%1）。").arg(process_.errorString());
-        dead_ = true;
-        return false;
+    QString url;
+    if (const std::optional<RunningOffice> running = findOfficeUsing(profileUrl_)) {
+        if (running->connectUrl.isEmpty()) {
+            error = QStringLiteral(
+                "LibreOffice に接続できませんでした（このプログラム用の LibreOffice が接続を受け付けて"
+                "いません）。LibreOffice を終了してからやり直してください。");
+            dead_ = true;
+            return false;
+        }
+        process_.adopt(running->pid);
+        url = running->connectUrl;
+    } else {
+        static std::atomic<int> counter = 0;
+        const QString accept =
+            QStringLiteral("pipe,name=tsumiki_%1_%2;urp;StarOffice.ComponentContext").arg(getpid()).arg(++counter);
+        QStringList args{QStringLiteral("--nologo"),           QStringLiteral("--norestore"),
+                         QStringLiteral("--nodefault"),        QStringLiteral("--nolockcheck"),
+                         QStringLiteral("--accept=") + accept, QStringLiteral("-env:UserInstallation=") + profileUrl_};
+        if (!settings_.showWorkbooks) {
+            args.prepend(QStringLiteral("--headless"));
+        }
+        QStringList env;
+        // Japanese file names need a UTF-8 locale in the office as well.
+        if (QByteArray(nl_langinfo(CODESET)) != "UTF-8") {
+            env << QStringLiteral("LC_ALL=C.UTF-8");
+        }
+        if (!process_.start(settings_.program, args, env)) {
+            error = QStringLiteral("LibreOffice を起動できませんでした（%1）。").arg(process_.errorString());
+            dead_ = true;
+            return false;
+        }
+        url = QStringLiteral("uno:") + accept;
     }
     deadline_.arm(settings_.startMilliseconds);
-    const bool connected = connect(local, pipe, error);
+    const bool connected = connect(local, url, error);
     deadline_.disarm();
     if (!connected) {
         if (deadline_.expired()) {
@@ -105,13 +120,12 @@ bool OfficeConnection::start(QString& error) {
     return connected;
 }
 
-bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, const QString& pipe, QString& error) {
-    const rtl::OUString url = toOu(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, const QString& url, QString& error) {
     try {
         Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
         for (;;) {
             try {
-                Reference<uno::XComponentContext> remote(resolver->resolve(url), UNO_QUERY_THROW);
+                Reference<uno::XComponentContext> remote(resolver->resolve(toOu(url)), UNO_QUERY_THROW);
                 desktop_ = frame::Desktop::create(remote);
                 return true;
             } catch (const connection::NoConnectException&) {
@@ -166,12 +180,12 @@ bool OfficeConnection::call(QString& error, const QString& what, const std::func
 
 bool OfficeConnection::hasDocument(const QString& path, QString& error, bool& found) {
     found = false;
-    const QString url = fileUrl(path);
+    const QString wanted = QFileInfo(path).absoluteFilePath();
     return call(error, QStringLiteral("LibreOffice の文書一覧を取得できませんでした。"), [&] {
         Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
         while (e->hasMoreElements()) {
             Reference<frame::XModel> model(e->nextElement(), UNO_QUERY);
-            if (model.is() && fromOu(model->getURL()) == url) {
+            if (model.is() && QUrl(fromOu(model->getURL())).toLocalFile() == wanted) {
                 found = true;
             }
         }

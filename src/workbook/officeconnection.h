@@ -12,7 +12,10 @@
 
 namespace tsumiki {
 
-// One running office and the connection to it.
+// One running office and the connection to it: one this program started, or one that an earlier run left running on
+// the same profile with the workbooks it showed. That one is joined, never started a second time: a second office on a
+// profile only hands its command line to the first and ends, which looked like an office that died half-way while
+// the first opened the workbook a second time.
 class OfficeConnection {
 public:
     explicit OfficeConnection(const LibreOfficeSettings& settings);
@@ -38,7 +41,7 @@ public:
 
 private:
     bool connect(const com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>& local,
-                 const QString& pipe, QString& error);
+                 const QString& url, QString& error);
     bool hasVisibleDocuments();
 
     LibreOfficeSettings settings_;

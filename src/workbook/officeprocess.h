@@ -13,8 +13,9 @@
 
 namespace tsumiki {
 
-// The office program we started, in a process group of its own: its launcher forks the real program, and ending
-// the group ends both without touching any other office process on the machine.
+// The office process a connection talks to. One we start runs in a process group of its own: its launcher forks the
+// real program, and ending the group ends both without touching any other office process on the machine. One that an
+// earlier run of the program left running is adopted: not our child, so it is watched and ended by its own id.
 class OfficeProcess {
 public:
     OfficeProcess() = default;
@@ -25,13 +26,14 @@ public:
 
     // False with errorString() when the program cannot be run.
     bool start(const QString& program, const QStringList& arguments, const QStringList& extraEnvironment);
+    void adopt(pid_t pid);
     bool isRunning();
     pid_t pid() const { return pid_; }
     // Waits up to the time given for the process to end by itself.
     bool waitForExit(int milliseconds);
-    // Ends the whole group at once and reaps the launcher.
+    // Ends the process at once (and reaps the launcher we started).
     void kill();
-    // Only sends the end signal to the group; safe from another thread while a call into the office blocks.
+    // Only sends the end signal; safe from another thread while a call into the office blocks.
     void interrupt() const;
     // Leaves the process running after the program ends, for the workbooks the user is looking at.
     void detach() { pid_ = -1; }
@@ -39,6 +41,7 @@ public:
 
 private:
     std::atomic<pid_t> pid_ = -1;
+    std::atomic<bool> adopted_ = false;
     QString error_;
 };
 
