@@ -64,11 +64,16 @@ bool LibreOfficeSpreadsheet::ensureRunning() {
                      .arg(settings_.program);
         return false;
     }
-    auto office = std::make_shared<OfficeConnection>(settings_);
+    // Ours from the start, so that a screen asking for a workbook while this one starts finds it busy rather than
+    // starting a second.
+    const auto office = std::make_shared<OfficeConnection>(settings_);
+    office_ = office;
     if (!office->start(error_)) {
+        if (office_ == office) {
+            office_.reset();
+        }
         return false;
     }
-    office_ = std::move(office);
     return true;
 }
 
@@ -89,17 +94,20 @@ std::unique_ptr<Workbook> LibreOfficeSpreadsheet::open(const QString& path, cons
     }
     Reference<lang::XComponent> document;
     Reference<sheet::XSpreadsheet> sheet;
-    const bool ok = office->call(error_, QStringLiteral("ブックを開けませんでした：%1").arg(name), [&] {
-        document = office->desktop()->loadComponentFromURL(toOu(fileUrl(path)), "_blank", 0, args);
-        if (!document.is()) {
-            return;
-        }
-        Reference<sheet::XSpreadsheetDocument> book(document, UNO_QUERY);
-        Reference<container::XIndexAccess> sheets(book.is() ? book->getSheets() : nullptr, UNO_QUERY);
-        if (sheets.is() && sheets->getCount() > 0) {
-            sheets->getByIndex(0) >>= sheet;
-        }
-    });
+    const bool ok = office->call(
+        error_, QStringLiteral("ブックを開けませんでした：%1").arg(name),
+        [&] {
+            document = office->desktop()->loadComponentFromURL(toOu(fileUrl(path)), "_blank", 0, args);
+            if (!document.is()) {
+                return;
+            }
+            Reference<sheet::XSpreadsheetDocument> book(document, UNO_QUERY);
+            Reference<container::XIndexAccess> sheets(book.is() ? book->getSheets() : nullptr, UNO_QUERY);
+            if (sheets.is() && sheets->getCount() > 0) {
+                sheets->getByIndex(0) >>= sheet;
+            }
+        },
+        OfficeStep::Load);
     if (ok && document.is() && sheet.is()) {
         return std::make_unique<LibreOfficeWorkbook>(office, document, sheet);
     }

@@ -6,6 +6,7 @@
 
 #include "platform/spreadsheet.h"
 #include "workbook/officeinstallation.h"
+#include "workbook/responsivewait.h"
 
 namespace tsumiki {
 
@@ -18,13 +19,19 @@ struct LibreOfficeSettings {
     QString profileFolder;
     // With someone at the screen the saved workbooks stay open in a window; without, everything is headless.
     bool showWorkbooks = false;
-    int startMilliseconds = 90000;
+    // An office's start and its first workbook read libraries and a fresh profile from disk: on a busy two-core
+    // machine that took 11 to 14 seconds, and an old shop PC with a cold disk takes several times that. Every later
+    // call is quick. An office past its bound is taken for hung and ended.
+    int firstUseMilliseconds = 180000;
     int callMilliseconds = 30000;
+    // Null: the steady clock.
+    std::shared_ptr<CallTimer> callTimer = nullptr;
 };
 
 // Calc as the spreadsheet program: started on the first workbook, not with the program, and kept for the next. An
 // office that an earlier run left running on the same profile, with the workbooks it showed, is joined instead.
-// A call that does not return in time ends the office, and the call reports it.
+// Screens keep handling their events while the office works; a call that does not return in time ends the office, and
+// the call reports it.
 class LibreOfficeSpreadsheet final : public Spreadsheet {
 public:
     explicit LibreOfficeSpreadsheet(LibreOfficeSettings settings);

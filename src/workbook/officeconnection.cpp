@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 #include <QUrl>
 
 #include <langinfo.h>
@@ -23,6 +22,7 @@
 #include <cppuhelper/bootstrap.hxx>
 
 #include <atomic>
+#include <thread>
 
 #include "workbook/runningoffice.h"
 #include "workbook/unovalues.h"
@@ -37,6 +37,7 @@ using uno::UNO_QUERY_THROW;
 
 const QString kNoResponse = QStringLiteral("LibreOffice が応答しないため終了させました。");
 const QString kGone = QStringLiteral("LibreOffice が途中で終了しました。");
+const QString kBusy = QStringLiteral("LibreOffice は別のブックを処理しています。終わってからやり直してください。");
 
 Reference<uno::XComponentContext> localContext(QString& error) {
     static Reference<uno::XComponentContext> context;
@@ -52,10 +53,21 @@ Reference<uno::XComponentContext> localContext(QString& error) {
     return context;
 }
 
+class BusyWhile {
+public:
+    explicit BusyWhile(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyWhile() { busy_ = false; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool& busy_;
+};
+
 }  // namespace
 
 OfficeConnection::OfficeConnection(const LibreOfficeSettings& settings)
-    : settings_(settings), deadline_([this] { process_.interrupt(); }) {}
+    : settings_(settings), wait_(settings.callTimer ? settings.callTimer : std::make_shared<SteadyCallTimer>()) {}
 
 OfficeConnection::~OfficeConnection() {
     if (!dead_ && desktop_.is() && settings_.showWorkbooks && hasVisibleDocuments()) {
@@ -67,6 +79,8 @@ OfficeConnection::~OfficeConnection() {
 }
 
 bool OfficeConnection::start(QString& error) {
+    // Bootstrapped here rather than on the worker: it sets an environment variable, which no other thread may be
+    // reading at that moment.
     const Reference<uno::XComponentContext> local = localContext(error);
     if (!local.is()) {
         dead_ = true;
@@ -107,13 +121,13 @@ bool OfficeConnection::start(QString& error) {
         }
         url = QStringLiteral("uno:") + accept;
     }
-    deadline_.arm(settings_.startMilliseconds);
-    const bool connected = connect(local, url, error);
-    deadline_.disarm();
+    const BusyWhile busy(busy_);
+    bool connected = false;
+    if (!wait_.run([&] { connected = connect(local, url, error); },
+                   std::chrono::milliseconds(settings_.firstUseMilliseconds), [this] { process_.interrupt(); })) {
+        error = QStringLiteral("LibreOffice が時間内に起動しませんでした。");
+    }
     if (!connected) {
-        if (deadline_.expired()) {
-            error = QStringLiteral("LibreOffice が時間内に起動しませんでした。");
-        }
         process_.kill();
         dead_ = true;
     }
@@ -129,11 +143,11 @@ bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, c
                 desktop_ = frame::Desktop::create(remote);
                 return true;
             } catch (const connection::NoConnectException&) {
-                if (!process_.isRunning() || deadline_.expired()) {
+                if (!process_.isRunning()) {
                     error = QStringLiteral("LibreOffice を起動できませんでした（起動直後に終了しました）。");
                     return false;
                 }
-                QThread::msleep(50);
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
             }
         }
     } catch (const uno::Exception& e) {
@@ -143,19 +157,30 @@ bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, c
 }
 
 bool OfficeConnection::alive() {
-    return !dead_ && process_.isRunning();
+    // While a call is out the process is the worker's to watch.
+    return !dead_ && (busy_ || process_.isRunning());
 }
 
-bool OfficeConnection::call(QString& error, const QString& what, const std::function<void()>& step) {
+bool OfficeConnection::call(QString& error, const QString& what, const std::function<void()>& step, OfficeStep kind) {
     if (dead_) {
         error = kGone;
         return false;
     }
-    deadline_.arm(settings_.callMilliseconds);
+    if (busy_) {
+        error = kBusy;
+        return false;
+    }
+    const BusyWhile busy(busy_);
+    const int bound =
+        kind == OfficeStep::Load && !loadedOnce_ ? settings_.firstUseMilliseconds : settings_.callMilliseconds;
     bool ok = false;
     try {
-        step();
-        ok = true;
+        if (wait_.run(step, std::chrono::milliseconds(bound), [this] { process_.interrupt(); })) {
+            ok = true;
+        } else {
+            error = kNoResponse;
+            dead_ = true;
+        }
     } catch (const lang::DisposedException&) {
         // The bridge went away with its office.
         dead_ = true;
@@ -167,14 +192,10 @@ bool OfficeConnection::call(QString& error, const QString& what, const std::func
             error = kGone;
         }
     }
-    deadline_.disarm();
-    if (deadline_.expired()) {
-        error = kNoResponse;
-        dead_ = true;
-    }
     if (dead_) {
         process_.kill();
     }
+    loadedOnce_ = loadedOnce_ || (ok && kind == OfficeStep::Load);
     return ok;
 }
 
@@ -193,7 +214,7 @@ bool OfficeConnection::hasDocument(const QString& path, QString& error, bool& fo
 }
 
 void OfficeConnection::stop() {
-    if (!dead_ && process_.isRunning() && desktop_.is()) {
+    if (!dead_ && desktop_.is() && process_.isRunning()) {
         QString ignored;
         call(ignored, QString(), [&] {
             Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();

@@ -9,8 +9,12 @@
 
 #include "workbook/libreofficespreadsheet.h"
 #include "workbook/officeprocess.h"
+#include "workbook/responsivewait.h"
 
 namespace tsumiki {
+
+// The first load of a freshly started office also reads most of the office from disk.
+enum class OfficeStep { Document, Load };
 
 // One running office and the connection to it: one this program started, or one that an earlier run left running on
 // the same profile with the workbooks it showed. That one is joined, never started a second time: a second office on a
@@ -31,9 +35,10 @@ public:
     const LibreOfficeSettings& settings() const { return settings_; }
     const com::sun::star::uno::Reference<com::sun::star::frame::XDesktop2>& desktop() const { return desktop_; }
 
-    // Runs one step against the office within the call time; false with a Japanese error on any failure, headed by
-    // `what` when the step itself failed.
-    bool call(QString& error, const QString& what, const std::function<void()>& step);
+    // Runs one step against the office within its bound while the screens keep handling their events; false with a
+    // Japanese error on any failure, headed by `what` when the step itself failed.
+    bool call(QString& error, const QString& what, const std::function<void()>& step,
+              OfficeStep kind = OfficeStep::Document);
     // Whether the office holds the document open; false when it could not be asked.
     bool hasDocument(const QString& path, QString& error, bool& found);
     // Closes what the office holds and ends it.
@@ -46,10 +51,13 @@ private:
 
     LibreOfficeSettings settings_;
     OfficeProcess process_;
-    CallDeadline deadline_;
+    ResponsiveWait wait_;
     com::sun::star::uno::Reference<com::sun::star::frame::XDesktop2> desktop_;
     QString profileUrl_;
     bool dead_ = false;
+    // A screen handling its events while the office works can ask for another call; the office gets one at a time.
+    bool busy_ = false;
+    bool loadedOnce_ = false;
 };
 
 }  // namespace tsumiki

@@ -6,10 +6,6 @@
 #include <sys/types.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
-#include <thread>
 
 namespace tsumiki {
 
@@ -43,33 +39,6 @@ private:
     std::atomic<pid_t> pid_ = -1;
     std::atomic<bool> adopted_ = false;
     QString error_;
-};
-
-// Bounds a blocking call: when it has not returned within the time given, `onExpiry` runs on the watchdog's own
-// thread, which ends the office and thereby makes the blocked call return with an error.
-class CallDeadline {
-public:
-    explicit CallDeadline(std::function<void()> onExpiry);
-    ~CallDeadline();
-    CallDeadline(const CallDeadline&) = delete;
-    CallDeadline& operator=(const CallDeadline&) = delete;
-
-    void arm(int milliseconds);
-    void disarm();
-    // Whether the last armed deadline expired.
-    bool expired() const;
-
-private:
-    void watch();
-
-    std::function<void()> onExpiry_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool armed_ = false;
-    bool expired_ = false;
-    bool stopping_ = false;
-    std::chrono::steady_clock::time_point deadline_;
-    std::thread thread_;
 };
 
 }  // namespace tsumiki
