@@ -112,7 +112,9 @@ std::unique_ptr<Workbook> LibreOfficeSpreadsheet::open(const QString& path, cons
         return std::make_unique<LibreOfficeWorkbook>(office, document, sheet);
     }
     if (ok && document.is()) {
-        office->call(error_, QString(), [&] { Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true); });
+        office->call(
+            error_, QString(), [&] { Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true); },
+            OfficeStep::Window);
         error_ = QStringLiteral("表計算のブックではありません：%1").arg(name);
     } else if (office->alive() && noDialogs->passwordAsked) {
         // Whether the office then returns nothing or throws, the cause is the password.

@@ -45,7 +45,9 @@ LibreOfficeWorkbook::~LibreOfficeWorkbook() {
 
 void LibreOfficeWorkbook::close() {
     QString ignored;
-    office_->call(ignored, QString(), [&] { Reference<util::XCloseable>(document_, UNO_QUERY_THROW)->close(true); });
+    office_->call(
+        ignored, QString(), [&] { Reference<util::XCloseable>(document_, UNO_QUERY_THROW)->close(true); },
+        OfficeStep::Window);
     document_.clear();
 }
 
@@ -131,16 +133,19 @@ void LibreOfficeWorkbook::showAndLeaveOpen() {
         return;
     }
     QString ignored;
-    office_->call(ignored, QString(), [&] {
-        Reference<frame::XController> controller =
-            Reference<frame::XModel>(document_, UNO_QUERY_THROW)->getCurrentController();
-        Reference<sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet_);
-        Reference<awt::XWindow> window = controller->getFrame()->getContainerWindow();
-        Reference<awt::XTopWindow> top(window, UNO_QUERY);
-        if (top.is()) {
-            top->toFront();
-        }
-    });
+    office_->call(
+        ignored, QString(),
+        [&] {
+            Reference<frame::XController> controller =
+                Reference<frame::XModel>(document_, UNO_QUERY_THROW)->getCurrentController();
+            Reference<sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet_);
+            Reference<awt::XWindow> window = controller->getFrame()->getContainerWindow();
+            Reference<awt::XTopWindow> top(window, UNO_QUERY);
+            if (top.is()) {
+                top->toFront();
+            }
+        },
+        OfficeStep::Window);
     document_.clear();
 }
 

@@ -6,6 +6,7 @@
 
 #include <langinfo.h>
 #include <unistd.h>
+#include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
@@ -24,6 +25,7 @@
 #include <atomic>
 #include <thread>
 
+#include "workbook/officemainthread.h"
 #include "workbook/runningoffice.h"
 #include "workbook/unovalues.h"
 
@@ -141,6 +143,7 @@ bool OfficeConnection::connect(const Reference<uno::XComponentContext>& local, c
             try {
                 Reference<uno::XComponentContext> remote(resolver->resolve(toOu(url)), UNO_QUERY_THROW);
                 desktop_ = frame::Desktop::create(remote);
+                mainThread_ = awt::AsyncCallback::create(remote);
                 return true;
             } catch (const connection::NoConnectException&) {
                 if (!process_.isRunning()) {
@@ -173,9 +176,16 @@ bool OfficeConnection::call(QString& error, const QString& what, const std::func
     const BusyWhile busy(busy_);
     const int bound =
         kind == OfficeStep::Load && !loadedOnce_ ? settings_.firstUseMilliseconds : settings_.callMilliseconds;
+    const auto work = [&] {
+        if (kind == OfficeStep::Document) {
+            step();
+        } else {
+            runOnOfficeMainThread(mainThread_, step, [this] { return !process_.isRunning(); });
+        }
+    };
     bool ok = false;
     try {
-        if (wait_.run(step, std::chrono::milliseconds(bound), [this] { process_.interrupt(); })) {
+        if (wait_.run(work, std::chrono::milliseconds(bound), [this] { process_.interrupt(); })) {
             ok = true;
         } else {
             error = kNoResponse;
@@ -216,19 +226,23 @@ bool OfficeConnection::hasDocument(const QString& path, QString& error, bool& fo
 void OfficeConnection::stop() {
     if (!dead_ && desktop_.is() && process_.isRunning()) {
         QString ignored;
-        call(ignored, QString(), [&] {
-            Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
-            while (e->hasMoreElements()) {
-                Reference<util::XCloseable> doc(e->nextElement(), UNO_QUERY);
-                if (doc.is()) {
-                    doc->close(true);
+        call(
+            ignored, QString(),
+            [&] {
+                Reference<container::XEnumeration> e = desktop_->getComponents()->createEnumeration();
+                while (e->hasMoreElements()) {
+                    Reference<util::XCloseable> doc(e->nextElement(), UNO_QUERY);
+                    if (doc.is()) {
+                        doc->close(true);
+                    }
                 }
-            }
-            desktop_->terminate();
-        });
+            },
+            OfficeStep::Window);
+        call(ignored, QString(), [&] { desktop_->terminate(); });
         process_.waitForExit(5000);
     }
     desktop_.clear();
+    mainThread_.clear();
     process_.kill();
     dead_ = true;
 }

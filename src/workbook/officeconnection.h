@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <com/sun/star/awt/XRequestCallback.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
@@ -13,8 +14,9 @@
 
 namespace tsumiki {
 
-// The first load of a freshly started office also reads most of the office from disk.
-enum class OfficeStep { Document, Load };
+// What a step into the office touches. Windows belong to the office's main thread; a load makes one, and the first
+// load of a freshly started office also reads most of the office from disk.
+enum class OfficeStep { Document, Window, Load };
 
 // One running office and the connection to it: one this program started, or one that an earlier run left running on
 // the same profile with the workbooks it showed. That one is joined, never started a second time: a second office on a
@@ -53,6 +55,7 @@ private:
     OfficeProcess process_;
     ResponsiveWait wait_;
     com::sun::star::uno::Reference<com::sun::star::frame::XDesktop2> desktop_;
+    com::sun::star::uno::Reference<com::sun::star::awt::XRequestCallback> mainThread_;
     QString profileUrl_;
     bool dead_ = false;
     // A screen handling its events while the office works can ask for another call; the office gets one at a time.
