@@ -62,14 +62,14 @@ beans::PropertyValue prop(const char* name, const uno::Any& value) {
 // Start, connect, open the template hidden, save it with a password; the office is ended afterwards, untimed.
 double bareRoundTripMs(const QString& profile, const QString& templateFile, const QString& output, int run) {
     static uno::Reference<uno::XComponentContext> local = [] {
-        qputenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc");
+        qputenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TSUMIKI_OFFICE_PROGRAM_DIR "/fundamentalrc");
         return cppu::defaultBootstrap_InitialComponentContext();
     }();
     QElapsedTimer timer;
     timer.start();
     const QString pipe = QStringLiteral("bench_bare_%1_%2").arg(getpid()).arg(run);
     OfficeProcess office;
-    office.start(QStringLiteral("/usr/lib/libreoffice/program/soffice"),
+    office.start(LibreOfficeSettings{}.program,
                  {QStringLiteral("--headless"), QStringLiteral("--nologo"), QStringLiteral("--norestore"),
                   QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
                   QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe),

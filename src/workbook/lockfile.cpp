@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <unistd.h>
 
@@ -28,13 +27,6 @@ QStringList fields(const QString& text) {
     return out;
 }
 
-QString normalisedUrl(QString url) {
-    while (url.endsWith(u'/')) {
-        url.chop(1);
-    }
-    return QUrl::fromPercentEncoding(url.toUtf8());
-}
-
 }  // namespace
 
 QString pathFor(const QString& documentPath) {
@@ -53,39 +45,6 @@ std::optional<Owner> read(const QString& documentPath) {
         return Owner{};
     }
     return Owner{f5[2], f5[4]};
-}
-
-bool isProfileInUse(const QString& profileUrl) {
-    const QString wanted = normalisedUrl(profileUrl);
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& pid : pids) {
-        if (!pid.front().isDigit()) {
-            continue;
-        }
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly)) {
-            continue;
-        }
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.isEmpty() || !args.front().endsWith("soffice.bin")) {
-            continue;
-        }
-        std::optional<QString> profile;
-        for (const QByteArray& a : args) {
-            static const QByteArray key = "-env:UserInstallation=";
-            if (a.startsWith(key)) {
-                profile = normalisedUrl(QString::fromUtf8(a.mid(key.size())));
-            }
-        }
-        if (profile ? *profile == wanted : wanted.endsWith(u"/.config/libreoffice/4")) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool isSameProfile(const QString& a, const QString& b) {
-    return normalisedUrl(a) == normalisedUrl(b);
 }
 
 QString localHostName() {

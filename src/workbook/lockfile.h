@@ -18,13 +18,6 @@ struct Owner {
 // The owner named by the document's lock file; nothing when there is none or it cannot be read.
 std::optional<Owner> read(const QString& documentPath);
 
-// Whether an office process running on this machine uses the profile; a process started without a profile of its
-// own uses the default one under ~/.config.
-bool isProfileInUse(const QString& profileUrl);
-
-// Whether two profile addresses name the same folder, however each was encoded.
-bool isSameProfile(const QString& a, const QString& b);
-
 QString localHostName();
 
 }  // namespace tsumiki::lockfile

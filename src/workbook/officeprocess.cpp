@@ -1,6 +1,7 @@
 #include "workbook/officeprocess.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <fcntl.h>
@@ -69,11 +70,30 @@ bool OfficeProcess::start(const QString& program, const QStringList& arguments, 
         return false;
     }
     pid_ = pid;
+    adopted_ = false;
     return true;
+}
+
+void OfficeProcess::adopt(pid_t pid) {
+    pid_ = pid;
+    adopted_ = true;
 }
 
 bool OfficeProcess::isRunning() {
     if (pid_ <= 0) {
+        return false;
+    }
+    if (adopted_) {
+        // Its parent reaps it, perhaps late: a zombie has ended.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid_));
+        if (stat.open(QIODevice::ReadOnly)) {
+            const QByteArray line = stat.readAll();
+            const qsizetype state = line.lastIndexOf(')') + 2;
+            if (state > 1 && state < line.size() && line[state] != 'Z' && line[state] != 'X') {
+                return true;
+            }
+        }
+        pid_ = -1;
         return false;
     }
     int status = 0;
@@ -101,7 +121,7 @@ bool OfficeProcess::waitForExit(int milliseconds) {
 void OfficeProcess::interrupt() const {
     const pid_t pid = pid_;
     if (pid > 0) {
-        ::kill(-pid, SIGKILL);
+        ::kill(adopted_ ? pid : -pid, SIGKILL);
     }
 }
 
@@ -109,63 +129,12 @@ void OfficeProcess::kill() {
     if (pid_ <= 0) {
         return;
     }
-    ::kill(-pid_, SIGKILL);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    interrupt();
+    if (!adopted_) {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
     pid_ = -1;
-}
-
-CallDeadline::CallDeadline(std::function<void()> onExpiry)
-    : onExpiry_(std::move(onExpiry)), thread_([this] { watch(); }) {}
-
-CallDeadline::~CallDeadline() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
-}
-
-void CallDeadline::arm(int milliseconds) {
-    {
-        std::lock_guard lock(mutex_);
-        armed_ = true;
-        expired_ = false;
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    }
-    changed_.notify_all();
-}
-
-void CallDeadline::disarm() {
-    {
-        std::lock_guard lock(mutex_);
-        armed_ = false;
-    }
-    changed_.notify_all();
-}
-
-bool CallDeadline::expired() const {
-    std::lock_guard lock(mutex_);
-    return expired_;
-}
-
-void CallDeadline::watch() {
-    std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        if (!armed_) {
-            changed_.wait(lock);
-            continue;
-        }
-        if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
-            std::chrono::steady_clock::now() >= deadline_) {
-            armed_ = false;
-            expired_ = true;
-            lock.unlock();
-            onExpiry_();
-            lock.lock();
-        }
-    }
 }
 
 }  // namespace tsumiki

@@ -2,14 +2,31 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 #include <signal.h>
 
 #include "workbook/libreofficespreadsheet.h"
 #include "workbook/lockfile.h"
+#include "workbook/officeprocess.h"
+#include "workbook/runningoffice.h"
 #include "workbook/xlsencryption.h"
 
 using namespace tsumiki;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Every call into the office takes as long as `taking` says, without anyone waiting for it.
+class SlowMachine final : public CallTimer {
+public:
+    void start() override {}
+    std::chrono::milliseconds elapsed() const override { return taking; }
+    std::chrono::milliseconds taking{0};
+};
+
+}  // namespace
 
 class TestLibreOffice : public QObject {
     Q_OBJECT
@@ -17,7 +34,7 @@ private slots:
 
     void initTestCase() {
         if (!LibreOfficeSpreadsheet::isInstalled({})) {
-            QSKIP("LibreOffice Calc is not installed; the workbook tests need /usr/lib/libreoffice/program/soffice");
+            QSKIP("LibreOffice Calc is not installed; the workbook tests need " TSUMIKI_OFFICE_PROGRAM_DIR "/soffice");
         }
         office_ =
             std::make_unique<LibreOfficeSpreadsheet>(LibreOfficeSettings{.profileFolder = dir_.filePath("profile")});
@@ -61,56 +78,96 @@ private slots:
         std::unique_ptr<Workbook> book = office_->open(source, QString());
         QVERIFY(book);
         QVERIFY(office_->isInUse(source));
-        const std::optional<lockfile::Owner> owner = lockfile::read(source);
-        QVERIFY(owner);
-        QCOMPARE(owner->host, lockfile::localHostName());
-        QVERIFY(lockfile::isProfileInUse(owner->profileUrl));
         book.reset();  // given up: closed, no longer held
         QVERIFY(!office_->isInUse(source));
         QVERIFY(!QFile::exists(lockfile::pathFor(source)));
     }
 
-    void staleLockDoesNotBlock() {
-        const QString source = copyTemplate("古い鍵.xls");
-        const auto writeLock = [&](const QString& host, const QString& profile) {
-            QFile lock(lockfile::pathFor(source));
-            QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            lock.write(QStringLiteral(",someone,%1,07.12.2026 01:00,%2;").arg(host, profile).toUtf8());
-        };
-        // An office that is gone, on this machine.
-        writeLock(lockfile::localHostName(), "file:///nowhere/profile-of-a-crashed-office");
-        QVERIFY(!office_->isInUse(source));
-        QVERIFY(!QFile::exists(lockfile::pathFor(source)));
-        std::unique_ptr<Workbook> book = office_->open(source, QString());
-        QVERIFY2(book, qPrintable(office_->errorString()));
-        book.reset();
-        // Another machine's office is taken at its word.
-        writeLock("elsewhere.example", "file:///home/someone/.config/libreoffice/4");
-        QVERIFY(office_->isInUse(source));
-        QFile::remove(lockfile::pathFor(source));
+    // Whichever run of the program started the office that holds a workbook, the workbook is in use; a new run joins
+    // an office it finds on its own profile instead of starting a second one there.
+    void workbookHeldByAnotherRunsOffice_data() {
+        QTest::addColumn<bool>("ourProfile");
+        QTest::newRow("an earlier run's office, left open") << true;
+        QTest::newRow("an office on another profile") << false;
+    }
+    void workbookHeldByAnotherRunsOffice() {
+        QFETCH(bool, ourProfile);
+        const QString profile = dir_.filePath(ourProfile ? "profile-of-runs" : "profile-of-the-user");
+        const QString held = copyTemplate(QStringLiteral("先の実行_%1.xls").arg(ourProfile));
+        OfficeProcess holder;
+        QVERIFY(holder.start(LibreOfficeSettings{}.program,
+                             {"--headless", "--norestore", "--nologo",
+                              QStringLiteral("--accept=pipe,name=tst_holder_%1;urp;StarOffice.ComponentContext")
+                                  .arg(QCoreApplication::applicationPid()),
+                              "-env:UserInstallation=" + QUrl::fromLocalFile(profile).toString(), held},
+                             {}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockfile::pathFor(held)), 120000);
+        const std::optional<RunningOffice> holding = findOfficeUsing(QUrl::fromLocalFile(profile).toString());
+        QVERIFY(holding);
+
+        LibreOfficeSpreadsheet newRun(LibreOfficeSettings{.profileFolder = dir_.filePath("profile-of-runs")});
+        QVERIFY(newRun.isInUse(held));
+        std::unique_ptr<Workbook> book =
+            newRun.open(copyTemplate(QStringLiteral("次_%1.xls").arg(ourProfile)), QString());
+        QVERIFY2(book, qPrintable(newRun.errorString()));
+        QCOMPARE(newRun.processId() == holding->pid, ourProfile);
+        QVERIFY(newRun.isInUse(held));
+        QVERIFY(QFile::exists(lockfile::pathFor(held)));
     }
 
-    void hungOfficeIsEnded() {
-        LibreOfficeSpreadsheet hung(
-            LibreOfficeSettings{.profileFolder = dir_.filePath("profile-hung"), .callMilliseconds = 1500});
+    void lockOfAnOfficeElsewhere_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<bool>("inUse");
+        QTest::newRow("an office here that is gone") << lockfile::localHostName() << false;
+        QTest::newRow("an office on another machine") << "elsewhere.example" << true;
+    }
+    void lockOfAnOfficeElsewhere() {
+        QFETCH(QString, host);
+        QFETCH(bool, inUse);
+        const QString source = copyTemplate("古い鍵.xls");
+        QFile lock(lockfile::pathFor(source));
+        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(QStringLiteral(",someone,%1,07.12.2026 01:00,file:///nowhere/profile;").arg(host).toUtf8());
+        lock.close();
+        QCOMPARE(office_->isInUse(source), inUse);
+        // A stale lock is cleared out of the way, so the office opens the workbook without asking anyone.
+        QCOMPARE(lock.exists(), inUse);
+        if (!inUse) {
+            QVERIFY2(office_->open(source, QString()), qPrintable(office_->errorString()));
+        }
+        lock.remove();
+    }
+
+    // A slow machine is waited for while the screen goes on handling its events; a hung office is still ended.
+    void slowOfficeWaitedForHungOneEnded() {
+        const auto machine = std::make_shared<SlowMachine>();
+        LibreOfficeSpreadsheet office(
+            LibreOfficeSettings{.profileFolder = dir_.filePath("profile-slow"), .callTimer = machine});
         const QString source = copyTemplate("止まる.xls");
-        std::unique_ptr<Workbook> book = hung.open(source, QString());
-        QVERIFY2(book, qPrintable(hung.errorString()));
-        const qint64 pid = hung.processId();
-        QVERIFY(pid > 0);
-        // Frozen, as a hung office would be.
-        QCOMPARE(::kill(-pid_t(pid), SIGSTOP), 0);
+        machine->taking = 100s;  // more than any later call may take, within what a first start and load may
+        bool screenServed = false;
+        QTimer::singleShot(0, [&] { screenServed = true; });
+        std::unique_ptr<Workbook> book = office.open(source, QString());
+        QVERIFY2(book, qPrintable(office.errorString()));
+        QVERIFY(screenServed);
+        machine->taking = 0s;
+        QVERIFY(book->unprotectSheet());
+
+        const qint64 pid = office.processId();
+        QCOMPARE(::kill(-pid_t(pid), SIGSTOP), 0);  // frozen, as a hung office would be
+        machine->taking = 30s;
         QVERIFY(!book->writeText(7, 2, "1"));
-        QVERIFY2(book->errorString().contains(u"応答"), qPrintable(book->errorString()));
+        QCOMPARE(book->errorString(), QStringLiteral("LibreOffice が応答しないため終了させました。"));
         QCOMPARE(::kill(pid_t(pid), 0), -1);  // ended and reaped
         book.reset();
+        machine->taking = 0s;
         // The next workbook starts a fresh office in the same profile; the lock the ended one left is no hindrance.
         QVERIFY(QFile::exists(lockfile::pathFor(source)));
-        book = hung.open(copyTemplate("次.xls"), QString());
-        QVERIFY2(book, qPrintable(hung.errorString()));
-        QVERIFY(hung.processId() != pid);
-        QVERIFY(!hung.isInUse(source));
-        QVERIFY(hung.open(source, QString()));
+        book = office.open(copyTemplate("次.xls"), QString());
+        QVERIFY2(book, qPrintable(office.errorString()));
+        QVERIFY(office.processId() != pid);
+        QVERIFY(!office.isInUse(source));
+        QVERIFY(office.open(source, QString()));
     }
 
     void missingOfficeIsReported() {
