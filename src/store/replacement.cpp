@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "store/durablefile.h"
 #include "store/history.h"
 #include "store/systemerror.h"
@@ -64,6 +67,18 @@ void clearLeftoversOrThrow(const TableStore& store, Table table, const QString& 
     for (const QString& entry :
          folder.entryList({u'.' + stem + QStringLiteral(".new-*")}, QDir::Files | QDir::Hidden)) {
         QFile::remove(folder.filePath(entry));
+    }
+    // Earlier versions kept a copy as a second name of the file before replacing it; one killed in between left a
+    // "copy" that is the live table itself, which is no copy and goes.
+    struct stat live {};
+    if (::stat(QFile::encodeName(target).constData(), &live) == 0 && live.st_nlink > 1) {
+        for (const QString& entry : folder.entryList({stem + QStringLiteral("_*.csv")}, QDir::Files)) {
+            struct stat copy {};
+            const QByteArray path = QFile::encodeName(folder.filePath(entry));
+            if (::stat(path.constData(), &copy) == 0 && copy.st_dev == live.st_dev && copy.st_ino == live.st_ino) {
+                ::unlink(path.constData());
+            }
+        }
     }
 }
 

@@ -108,7 +108,42 @@ bool writes(int flags) {
     return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
 }
 
+// The plan's modes come after the flags of the three opening calls, as their callers pass them.
+template <typename... Before>
+int opened(const char* name, const char* path, int flags, mode_t mode, Before... before) {
+    if (fault(writes(flags) && matches(path))) {
+        return -1;
+    }
+    const int fd = next<int (*)(Before..., const char*, int, ...)>(name)(before..., path, flags, mode);
+    watch(fd, path);
+    return fd;
+}
+
 }  // namespace
+
+#define MODE_AFTER(last)             \
+    mode_t mode;                     \
+    {                                \
+        va_list rest;                \
+        va_start(rest, last);        \
+        mode = va_arg(rest, mode_t); \
+        va_end(rest);                \
+    }
+// A call on a descriptor, or on paths: counted (and perhaps failed) when it concerns what the plan watches.
+#define ON_DESCRIPTOR(ret, name, takesSpace, params, args) \
+    ret name params {                                      \
+        if (fault(matchesFd(fd), takesSpace)) {            \
+            return -1;                                     \
+        }                                                  \
+        return next<ret(*) params>(#name) args;            \
+    }
+#define ON_PATHS(name, relevant, takesSpace, params, args) \
+    int name params {                                      \
+        if (fault(relevant, takesSpace)) {                 \
+            return -1;                                     \
+        }                                                  \
+        return next<int(*) params>(#name) args;            \
+    }
 
 extern "C" {
 
@@ -122,40 +157,16 @@ long tsumiki_fault_count() {
 }
 
 int open(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = va_arg(args, mode_t);
-    va_end(args);
-    if (fault(writes(flags) && matches(path))) {
-        return -1;
-    }
-    const int fd = next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
-    watch(fd, path);
-    return fd;
+    MODE_AFTER(flags)
+    return opened("open", path, flags, mode);
 }
 int open64(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = va_arg(args, mode_t);
-    va_end(args);
-    if (fault(writes(flags) && matches(path))) {
-        return -1;
-    }
-    const int fd = next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
-    watch(fd, path);
-    return fd;
+    MODE_AFTER(flags)
+    return opened("open64", path, flags, mode);
 }
 int openat(int dir, const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = va_arg(args, mode_t);
-    va_end(args);
-    if (fault(writes(flags) && matches(path))) {
-        return -1;
-    }
-    const int fd = next<int (*)(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
-    watch(fd, path);
-    return fd;
+    MODE_AFTER(flags)
+    return opened("openat", path, flags, mode, dir);
 }
 int mkostemp(char* path, int flags) {
     if (fault(matches(path))) {
@@ -164,66 +175,6 @@ int mkostemp(char* path, int flags) {
     const int fd = next<int (*)(char*, int)>("mkostemp")(path, flags);
     watch(fd, path);
     return fd;
-}
-ssize_t write(int fd, const void* buffer, size_t size) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<ssize_t (*)(int, const void*, size_t)>("write")(fd, buffer, size);
-}
-ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite")(fd, buffer, size, offset);
-}
-ssize_t pwrite64(int fd, const void* buffer, size_t size, off_t offset) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64")(fd, buffer, size, offset);
-}
-ssize_t writev(int fd, const struct iovec* parts, int count) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<ssize_t (*)(int, const struct iovec*, int)>("writev")(fd, parts, count);
-}
-int fsync(int fd) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<int (*)(int)>("fsync")(fd);
-}
-int fdatasync(int fd) {
-    if (fault(matchesFd(fd))) {
-        return -1;
-    }
-    return next<int (*)(int)>("fdatasync")(fd);
-}
-int ftruncate(int fd, off_t length) {
-    if (fault(matchesFd(fd), false)) {
-        return -1;
-    }
-    return next<int (*)(int, off_t)>("ftruncate")(fd, length);
-}
-int ftruncate64(int fd, off_t length) {
-    if (fault(matchesFd(fd), false)) {
-        return -1;
-    }
-    return next<int (*)(int, off_t)>("ftruncate64")(fd, length);
-}
-int fchmod(int fd, mode_t mode) {
-    if (fault(matchesFd(fd), false)) {
-        return -1;
-    }
-    return next<int (*)(int, mode_t)>("fchmod")(fd, mode);
-}
-int rename(const char* from, const char* to) {
-    if (fault(matches(from) || matches(to), false)) {
-        return -1;
-    }
-    return next<int (*)(const char*, const char*)>("rename")(from, to);
 }
 int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
     if ((flags & RENAME_EXCHANGE) != 0 && std::getenv("TSUMIKI_NO_EXCHANGE") != nullptr) {
@@ -235,23 +186,19 @@ int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned
     }
     return next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
 }
-int link(const char* from, const char* to) {
-    if (fault(matches(from) || matches(to), false)) {
-        return -1;
-    }
-    return next<int (*)(const char*, const char*)>("link")(from, to);
-}
-int unlink(const char* path) {
-    if (fault(matches(path), false)) {
-        return -1;
-    }
-    return next<int (*)(const char*)>("unlink")(path);
-}
-int mkdir(const char* path, mode_t mode) {
-    if (fault(matches(path))) {
-        return -1;
-    }
-    return next<int (*)(const char*, mode_t)>("mkdir")(path, mode);
-}
+
+ON_DESCRIPTOR(ssize_t, write, true, (int fd, const void* b, size_t n), (fd, b, n))
+ON_DESCRIPTOR(ssize_t, pwrite, true, (int fd, const void* b, size_t n, off_t at), (fd, b, n, at))
+ON_DESCRIPTOR(ssize_t, pwrite64, true, (int fd, const void* b, size_t n, off_t at), (fd, b, n, at))
+ON_DESCRIPTOR(ssize_t, writev, true, (int fd, const struct iovec* parts, int count), (fd, parts, count))
+ON_DESCRIPTOR(int, fsync, true, (int fd), (fd))
+ON_DESCRIPTOR(int, fdatasync, true, (int fd), (fd))
+ON_DESCRIPTOR(int, ftruncate, false, (int fd, off_t length), (fd, length))
+ON_DESCRIPTOR(int, ftruncate64, false, (int fd, off_t length), (fd, length))
+ON_DESCRIPTOR(int, fchmod, false, (int fd, mode_t mode), (fd, mode))
+ON_PATHS(rename, matches(from) || matches(to), false, (const char* from, const char* to), (from, to))
+ON_PATHS(link, matches(from) || matches(to), false, (const char* from, const char* to), (from, to))
+ON_PATHS(unlink, matches(path), false, (const char* path), (path))
+ON_PATHS(mkdir, matches(path), true, (const char* path, mode_t mode), (path, mode))
 
 }  // extern "C"

@@ -143,8 +143,9 @@ private slots:
         QCOMPARE(contentOf(QDir(history::folderOf(store)).filePath(copiesOf(store).value(0))), kLoaded);
     }
 
-    // A save killed earlier left its unfinished new content and a replaced file not yet filed: the next save
-    // removes the one and files the other; a file a person named beside the table stays.
+    // A save killed earlier left its unfinished new content and a replaced file not yet filed, an older version a
+    // history name for the live file itself: the next save removes the first and the last and files the other; a
+    // file a person named beside the table stays.
     void leftoversOfAKilledSave() {
         TempAppFolder folder;
         folder.writeBytes(Table::Clock, kLoaded);
@@ -159,6 +160,12 @@ private slots:
             QFile f(db.filePath(file));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         }
+        // An older version's "copy" that is a second name of the live file.
+        QVERIFY(QDir().mkpath(history::folderOf(store)));
+        QVERIFY(
+            ::link(QFile::encodeName(folder.tablePath(Table::Clock)).constData(),
+                   QFile::encodeName(history::folderOf(store) + "/個人出退勤時間_20261201-090000.csv").constData()) ==
+            0);
         QCOMPARE(int(rewriteUnlessChanged(store, Table::Clock, kLoaded, writerOf(kNew), kNow).outcome),
                  int(Outcome::Written));
         QCOMPARE(db.entryList(QDir::Files | QDir::Hidden, QDir::Name),

@@ -156,16 +156,6 @@ private slots:
         QCOMPARE(writer.bytes(), original.readAll());
     }
 
-    // Rows for the end of a file go under that file's own header, whatever its order and letter case.
-    void rowsUnderAFileHeader() {
-        const ParsedTable file = ParsedTable::parse("TimePrint,USERID,NOTE,INPUTTIME,DOUHAN,ST\r\n");
-        TableWriter writer(Table::Clock, file);
-        QVERIFY(!writer.addValues({QStringLiteral("0003"), QStringLiteral("2026/12/05"),
-                                   QStringLiteral("2026/12/05 09:00"), QStringLiteral("1"), QStringLiteral("0")}));
-        QCOMPARE(writer.rows(), QByteArrayView("\"2026/12/05 09:00\",\"0003\",,\"2026/12/05\",\"0\",\"1\"\r\n"));
-        QVERIFY(!writer.checkReadsBack(QStringLiteral("t.csv")));
-    }
-
     void unencodableValueNamesTheCharacter_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("named");
