@@ -132,7 +132,7 @@ private slots:
             auto* button = s.form.findChild<QPushButton*>(names::sheet::exportButton);
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(s.t.boxes.errorTexts(), QStringList{message});
-            QVERIFY(!s.t.spreadsheet.log.contains("show"));
+            QVERIFY(s.t.spreadsheet.books.isEmpty() && !s.t.spreadsheet.log.contains("show"));  // nothing saved
             QVERIFY(button->isEnabled());
         }
     }
