@@ -92,16 +92,15 @@ private slots:
         }
     }
 
+    // A night past midnight and a clock-in alone are the month screen's grid test's.
     void dayWorkedTime() {
         const auto worked = [](const char* in, const char* out) {
             const auto value = [](const char* t) { return *t ? Value(QString::fromUtf8(t)) : Value(); };
             const std::optional<qint64> seconds = DayWorkedTime(value(in), value(out));
             return seconds ? DayWorkedText(*seconds) : "none";
         };
-        QCOMPARE(worked("2026/12/05 20:00", "2026/12/06 02:00"), "06:00");
         QCOMPARE(worked("2026/12/05 09:00", "2026/12/06 10:00"), "25:00");  // however long
         QCOMPARE(worked("2026/12/05 21:00", "2026/12/05 18:00"), "00:00");  // a clock-out before the clock-in
-        QCOMPARE(worked("2026/12/05 09:00", ""), "none");
         QCOMPARE(worked("", "2026/12/05 18:00"), "none");
         QCOMPARE(worked("2026/12/05 9時", "2026/12/05 18:00"), "none");
         // On the wall clock, as the shop counts, also on a night the clocks go forward where the program runs.
@@ -113,27 +112,16 @@ private slots:
     }
 
     void amount() {
-        struct Row {
-            qint64 minutes;
-            double price;
-            int unit;
-            const char* total;
-            const char* amount;
-        };
-        const Row rows[] = {
-            {0, 1000, 15, "0:00", "0"},
-            {123 * 60 + 5, 1000, 15, "123:05", "123,000"},
+        const std::tuple<qint64, double, int, const char*, const char*> rows[] = {
             {30, 1001, 15, "0:30", "501"},  // halves away from zero
-            {14, 1000, 15, "0:14", "0"},    // less than a unit
             {60, 600, 7, "1:00", "560"},    // a unit that does not divide the hour
-            {120 * 60, 150.5, 15, "120:00", "18,060"},
             {60, -1000, 15, "1:00", "-1,000"},
             {60, 1000, 0, "1:00", "1,000"},                           // an unusable unit counts as 15
             {700000 * 60, 99999, 15, "700000:00", "69,999,300,000"},  // beyond 32 bits of seconds
         };
-        for (const Row& r : rows) {
-            QCOMPARE(WorkedTotalText(r.minutes * 60), r.total);
-            QCOMPARE(FormatAmount(AmountFromTotal(r.total, r.price, r.unit)), r.amount);
+        for (const auto& [minutes, price, unit, total, amount] : rows) {
+            QCOMPARE(WorkedTotalText(minutes * 60), total);
+            QCOMPARE(FormatAmount(AmountFromTotal(total, price, unit)), amount);
         }
     }
 };

@@ -6,70 +6,29 @@
 using namespace tsumiki;
 using namespace tsumiki::test;
 
-namespace {
-// A folder with users 0002 (price 1000), 0003 (no price), a row without ID, and the given clock rows.
-void writeShop(const TempAppFolder& folder, const QStringList& clockRows) {
-    folder.writeTable(Table::Control,
-                      {"CTLCODE,CODE1,CODE2,CODE3,COMMENT", "\"CTL0003\",\"05:00\",,,", "\"CTL0004\",\"15\",,,"});
-    folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000",
-                                    "\"\",\"IDなし\",\"\",500", "\"0003\",\"さくら\",\"\",", "\"0004\",\"\",\"\",900"});
-    folder.writeClockRows(clockRows);
-}
-}  // namespace
-
 class TestSheetContent : public QObject {
     Q_OBJECT
 private slots:
-    void monthStart_data() {
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QDate>("start");
-        // Two-digit years as typed dates read them; then what the year box's filter lets through but names no year,
-        // and months outside the list.
-        const std::tuple<const char*, const char*, QDate> rows[] = {{"2026", "12", QDate(2026, 12, 1)},
-                                                                    {"09", "05", QDate(2009, 5, 1)},
-                                                                    {"98", "01", QDate(1998, 1, 1)},
-                                                                    {"20.6", "12", {}},
-                                                                    {"-202", "12", {}},
-                                                                    {"", "12", {}},
-                                                                    {"20266", "12", {}},
-                                                                    {"0000", "12", {}},
-                                                                    {"2026", "", {}},
-                                                                    {"2026", "13", {}}};
-        for (const auto& [year, month, start] : rows) {
-            QTest::addRow("'%s' '%s'", year, month) << year << month << start;
-        }
-    }
-
+    // Year, month, first day: two-digit years as typed dates read them; then what the year box's filter lets through
+    // but names no year, and months outside the list.
     void monthStart() {
-        QFETCH(QString, year);
-        QFETCH(QString, month);
-        QFETCH(QDate, start);
-        QCOMPARE(MonthStartFromTexts(year, month).value_or(QDate()), start);
-    }
-
-    void calendarOfTheMonth() {
-        TempAppFolder folder;
-        writeShop(folder, {});
-        // Leap February, April, and a month that starts on a Sunday: days, and the day of the first Sunday.
-        for (const auto& [month, days, firstSunday] :
-             {std::tuple{QDate(2028, 2, 1), 29, 6}, {QDate(2026, 4, 1), 30, 5}, {QDate(2026, 11, 1), 30, 1}}) {
-            const IndividualSheet sheet = BuildIndividualSheet(TableStore(folder.path()), "0002", month);
-            QCOMPARE(sheet.days.size(), days);
-            QCOMPARE(sheet.days[firstSunday - 1].weekday, "日");
-            QCOMPARE(sheet.days[firstSunday - 1].background, std::optional<Rgb>(kSundayColor));
-            QCOMPARE(sheet.days[(firstSunday + 5) % 7].background, std::optional<Rgb>(kSaturdayColor));
-            QCOMPARE(sheet.days[firstSunday].background, std::optional<Rgb>());
-            QCOMPARE(sheet.totalText, "0:00");
+        for (const QString row : {"2026|12|2026-12-01", "09|05|2009-05-01", "98|01|1998-01-01", "20.6|12|", "-202|12|",
+                                  "|12|", "20266|12|", "0000|12|", "2026||", "2026|13|"}) {
+            const QStringList f = row.split(u'|');
+            QCOMPARE(MonthStartFromTexts(f[0], f[1]).value_or(QDate()).toString(Qt::ISODate), f[2]);
         }
     }
 
     void staffSheet() {
         TempAppFolder folder;
-        writeShop(folder, {clockRow("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
-                           clockRow("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
-                           clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
-                           clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
+        folder.writeSettings("05:00");
+        folder.writeTable(Table::User,
+                          {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000", "\"\",\"IDなし\",\"\",500",
+                           "\"0003\",\"さくら\",\"\",", "\"0004\",\"\",\"\",900"});
+        folder.writeClockRows({clockRow("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                               clockRow("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
+                               clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                               clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
         QStringList seen;
         for (const StaffSheetLine& l : BuildStaffSheet(TableStore(folder.path()), QDate(2026, 12, 1))) {
             seen << QStringLiteral("%1|%2|%3|%4").arg(l.userName, l.hours, l.amount, l.userId);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QFile>
 #include <QMap>
-#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -12,23 +10,17 @@
 
 namespace tsumiki::test {
 
-// A spreadsheet program on paper: workbooks are cell maps kept by path, every call is written to `log`, and a
-// test can make any step fail or mark a file as open elsewhere. A saved workbook also leaves a file on disk, so
-// that the export sees its earlier output.
+// A spreadsheet program on paper: workbooks are cell maps kept by path, every open, save and show is written to
+// `log`, and a test can make any step fail.
 class FakeSpreadsheet final : public Spreadsheet {
 public:
-    struct Book {
-        QMap<std::pair<int, int>, CellContent> cells;
-        bool sheetProtected = true;
-        QString password;
-    };
+    using Cells = QMap<std::pair<int, int>, CellContent>;  // by row and column
 
     std::unique_ptr<Workbook> open(const QString& path, const QString& password) override;
-    bool isInUse(const QString& path) override { return inUse.contains(path); }
+    bool isInUse(const QString&) override { return false; }
     QString errorString() const override { return error; }
 
-    QMap<QString, Book> books;  // by path
-    QSet<QString> inUse;
+    QMap<QString, Cells> books;  // by path
     QStringList log;
     QString failStep;  // "open", "write", "save": that step fails
     QString error;
@@ -36,28 +28,21 @@ public:
 
 class FakeWorkbook final : public Workbook {
 public:
-    FakeWorkbook(FakeSpreadsheet& office, FakeSpreadsheet::Book book) : office_(office), book_(std::move(book)) {}
+    FakeWorkbook(FakeSpreadsheet& office, FakeSpreadsheet::Cells cells) : office_(office), cells_(std::move(cells)) {}
 
-    bool unprotectSheet() override {
-        return step("unprotect", [&] { book_.sheetProtected = false; });
-    }
-    bool protectSheet() override {
-        return step("protect", [&] { book_.sheetProtected = true; });
-    }
-    std::optional<bool> isSheetProtected() override { return book_.sheetProtected; }
-    std::optional<CellContent> cell(int row, int column) override { return book_.cells.value({row, column}); }
+    bool unprotectSheet() override { return step("unprotect"); }
+    bool protectSheet() override { return step("protect"); }
+    std::optional<bool> isSheetProtected() override { return std::nullopt; }
+    std::optional<CellContent> cell(int row, int column) override { return cells_.value({row, column}); }
     bool writeText(int row, int column, const QString& text) override {
-        return step("write", [&] { book_.cells[{row, column}] = {CellContent::Kind::Text, text, 0}; });
+        return step("write", [&] { cells_[{row, column}] = {CellContent::Kind::Text, text, 0}; });
     }
     bool writeNumber(int row, int column, double value) override {
-        return step("write", [&] { book_.cells[{row, column}] = {CellContent::Kind::Number, QString(), value}; });
+        return step("write", [&] { cells_[{row, column}] = {CellContent::Kind::Number, QString(), value}; });
     }
     bool saveAs(const QString& path, const QString& password) override {
         return step("save", [&] {
-            book_.password = password;
-            office_.books[path] = book_;
-            QFile f(path);
-            f.open(QIODevice::WriteOnly);
+            office_.books[path] = cells_;
             office_.log << QStringLiteral("save %1 %2").arg(path.section(u'/', -1), password);
         });
     }
@@ -65,7 +50,8 @@ public:
     QString errorString() const override { return office_.error; }
 
 private:
-    bool step(const QString& name, const std::function<void()>& work) {
+    bool step(
+        const QString& name, const std::function<void()>& work = [] {}) {
         if (office_.failStep == name) {
             office_.error = name + QStringLiteral(" failed");
             return false;
@@ -74,12 +60,12 @@ private:
         return true;
     }
     FakeSpreadsheet& office_;
-    FakeSpreadsheet::Book book_;
+    FakeSpreadsheet::Cells cells_;
 };
 
 inline std::unique_ptr<Workbook> FakeSpreadsheet::open(const QString& path, const QString& password) {
     log << QStringLiteral("open %1 %2").arg(path.section(u'/', -1), password);
-    if (failStep == u"open" || (books.contains(path) && books[path].password != password)) {
+    if (failStep == u"open") {
         error = QStringLiteral("open failed");
         return nullptr;
     }

@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +27,7 @@ public:
 
 }  // namespace
 
+// Cells, protection and passwords are tested through the workbook export, which drives this adapter.
 class TestLibreOffice : public QObject {
     Q_OBJECT
 private slots:
@@ -41,47 +41,6 @@ private slots:
     }
 
     void cleanupTestCase() { office_.reset(); }
-
-    void cellsProtectionAndPassword() {
-        const QString source = copyTemplate("テンプレート.xls");
-        std::unique_ptr<Workbook> book = office_->open(source, QString());
-        QVERIFY2(book, qPrintable(office_->errorString()));
-        QCOMPARE(book->isSheetProtected(), true);
-        QVERIFY(book->unprotectSheet());
-        QVERIFY(book->writeText(2, 5, "0001"));
-        QVERIFY(book->writeNumber(7, 4, 9.5 / 24));
-        QVERIFY(book->writeNumber(7, 6, 26.0 / 24));
-        QCOMPARE(book->cell(7, 4)->text, QStringLiteral("09:30"));
-        QCOMPARE(book->cell(7, 6)->text, QStringLiteral("26:00"));
-        QCOMPARE(book->cell(7, 7)->kind, CellContent::Kind::Formula);
-        QCOMPARE(book->cell(7, 7)->text, QStringLiteral("16:30"));
-        QVERIFY(book->cell(8, 4)->isEmpty());
-        QVERIFY(book->protectSheet());
-        const QString saved = dir_.filePath("出力/保存_1.xls");
-        QDir().mkpath(dir_.filePath("出力"));
-        QVERIFY2(book->saveAs(saved, "pass word"), qPrintable(book->errorString()));
-        book->showAndLeaveOpen();
-        book.reset();
-
-        QCOMPARE(XlsEncryptionOf(saved), XlsEncryption::Encrypted);
-        QCOMPARE(XlsEncryptionOf(source), XlsEncryption::Plain);
-        QVERIFY(!office_->open(saved, QString()));
-        book = office_->open(saved, "pass word");
-        QVERIFY2(book, qPrintable(office_->errorString()));
-        QCOMPARE(book->cell(2, 5)->text, QStringLiteral("0001"));
-        QCOMPARE(book->isSheetProtected(), true);
-    }
-
-    void openWorkbookIsInUse() {
-        const QString source = copyTemplate("開いたまま.xls");
-        QVERIFY(!office_->isInUse(source));
-        std::unique_ptr<Workbook> book = office_->open(source, QString());
-        QVERIFY(book);
-        QVERIFY(office_->isInUse(source));
-        book.reset();  // given up: closed, no longer held
-        QVERIFY(!office_->isInUse(source));
-        QVERIFY(!QFile::exists(lockfile::pathFor(source)));
-    }
 
     // Whichever run of the program started the office that holds a workbook, the workbook is in use; a new run joins
     // an office it finds on its own profile instead of starting a second one there.
@@ -115,27 +74,22 @@ private slots:
         QVERIFY(QFile::exists(lockfile::pathFor(held)));
     }
 
-    void lockOfAnOfficeElsewhere_data() {
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<bool>("inUse");
-        QTest::newRow("an office here that is gone") << lockfile::localHostName() << false;
-        QTest::newRow("an office on another machine") << "elsewhere.example" << true;
-    }
+    // Another machine's lock is taken at its word; one of an office here that is gone is stale and cleared out of the
+    // way, so the office opens the workbook without asking anyone.
     void lockOfAnOfficeElsewhere() {
-        QFETCH(QString, host);
-        QFETCH(bool, inUse);
-        const QString source = copyTemplate("古い鍵.xls");
-        QFile lock(lockfile::pathFor(source));
-        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        lock.write(QStringLiteral(",someone,%1,07.12.2026 01:00,file:///nowhere/profile;").arg(host).toUtf8());
-        lock.close();
-        QCOMPARE(office_->isInUse(source), inUse);
-        // A stale lock is cleared out of the way, so the office opens the workbook without asking anyone.
-        QCOMPARE(lock.exists(), inUse);
-        if (!inUse) {
-            QVERIFY2(office_->open(source, QString()), qPrintable(office_->errorString()));
+        for (const auto& [host, inUse] : {std::pair{lockfile::localHostName(), false}, {"elsewhere.example", true}}) {
+            const QString source = copyTemplate("古い鍵.xls");
+            QFile lock(lockfile::pathFor(source));
+            QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            lock.write(QStringLiteral(",someone,%1,07.12.2026 01:00,file:///nowhere/profile;").arg(host).toUtf8());
+            lock.close();
+            QCOMPARE(office_->isInUse(source), inUse);
+            QCOMPARE(lock.exists(), inUse);
+            if (!inUse) {
+                QVERIFY2(office_->open(source, QString()), qPrintable(office_->errorString()));
+            }
+            lock.remove();
         }
-        lock.remove();
     }
 
     // A slow machine is waited for while the screen goes on handling its events; a hung office is still ended.
