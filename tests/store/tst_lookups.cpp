@@ -39,8 +39,6 @@ private slots:
             {"no such user; case of the ID counts", "user", "a", "//0"},
             {"control: later empty CODE1 keeps the earlier", "control1", "CTL0005", "pw1"},
             {"control: CODE2 of the last row", "control2", "CTL0005", "y"},
-            {"control: empty everywhere", "control3", "CTL0005", ""},
-            {"control: value number 4", "control4", "CTL0005", ""},
             {"control: missing code", "control1", "CTL0009", ""},
         };
         for (const auto& r : rows) {
