@@ -1,7 +1,6 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 #include <fcntl.h>
@@ -33,9 +32,8 @@ struct ClockScreen {
         form.show();
     }
     QString text(QLatin1String label) { return form.findChild<QLabel*>(label)->text(); }
-    QPushButton* button(QLatin1String name) { return form.findChild<QPushButton*>(name); }
-    QCheckBox* douhan() { return form.findChild<QCheckBox*>(n::douhanBox); }
-    void click(QLatin1String name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QWidget* find(const QString& name) { return form.findChild<QWidget*>(name); }
+    void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
     // The date, the clock-in time and date, the clock-out time, the greeting, which of 出勤, 同伴 and 退出 can be
     // used, and 同伴 when it is ticked.
     QString shown() {
@@ -43,9 +41,11 @@ struct ClockScreen {
         for (QLatin1String label : {n::today, n::clockInTime, n::clockInDate, n::clockOutTime, n::greeting}) {
             shown += text(label) + '|';
         }
-        shown += QString(button(n::clockInButton)->isEnabled() ? "in " : "") +
-                 (douhan()->isEnabled() ? "douhan " : "") + (button(n::clockOutButton)->isEnabled() ? "out" : "");
-        return shown.trimmed() + (douhan()->isChecked() ? "|同伴" : "|");
+        for (const auto& [name, word] :
+             {std::pair{n::clockInButton, "in "}, {n::douhanBox, "douhan "}, {n::clockOutButton, "out"}}) {
+            shown += find(name)->isEnabled() ? word : "";
+        }
+        return shown.trimmed() + (form.findChild<QCheckBox*>(n::douhanBox)->isChecked() ? "|同伴" : "|");
     }
     Form1 form;
 };
@@ -101,7 +101,7 @@ private slots:
         desk.clock.set(now);
         ClockScreen screen(desk);
         for (const QString& name : clicks) {
-            QTest::mouseClick(screen.form.findChild<QWidget*>(name), Qt::LeftButton);
+            screen.click(name);
         }
         const bool refused = written.isEmpty();
         QCOMPARE(desk.clockRows(), refused ? rows : rows + QStringList{written});

@@ -51,16 +51,10 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         const TableStore store(folder_.path());
-        QString got;
-        if (lookup == u"message") {
-            got = GetMessageText(store, key);
-        } else if (lookup == u"user") {
-            got = QStringList{LookupUserName(store, key), GetUserAuthority(store, key),
-                              QString::number(GetUnitPrice(store, key))}
-                      .join(u'/');
-        } else {
-            got = GetControlCode(store, key, lookup.right(1));
-        }
+        const QString got = lookup == u"message" ? GetMessageText(store, key)
+                            : lookup == u"user"  ? LookupUserName(store, key) + u'/' + GetUserAuthority(store, key) +
+                                                      u'/' + QString::number(GetUnitPrice(store, key))
+                                                : GetControlCode(store, key, lookup.right(1));
         QCOMPARE(got, expected);
     }
 

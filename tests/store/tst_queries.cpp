@@ -22,7 +22,7 @@ QStringList column(const QList<Record>& rows, QStringView name) {
 
 const char* const kUsers =
     "ID,USERNAME,KENGEN,TANKA\r\n\"001\",\"A\",\"ADMIN\",1000\r\n\"1\",\"B\",\"\",\r\n"
-    "\"001\",\"A2\",,2000\r\n";
+    "\"001\",\"A2\",,2000\r\n\"\",\"E\",,\r\n";
 }  // namespace
 
 class TestQueries : public QObject {
