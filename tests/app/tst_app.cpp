@@ -88,7 +88,9 @@ private slots:
         QTest::newRow("table missing beside the program")
             << true << "データファイル「%1/DB/ユーザー.csv」が見つかりません。";
         QTest::newRow("per-user folder cannot be made")
-            << false << "データフォルダ「%1/data/tsumiki/excelテンプレート」を作成できません。";
+            << false
+            << "データフォルダ「%1/data/tsumiki/excelテンプレート」を作成できません。"
+               "書き込みの権限とディスクの空きを確かめてください。";
     }
 
     void brokenDataFolderStopsTheStart() {
