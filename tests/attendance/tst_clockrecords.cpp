@@ -21,7 +21,8 @@ private slots:
             {{in1, in2, out}, {"2026/12/05 21:00", "2026/12/06 02:30", "0"}},             // the later clock-in wins
             {{in1, "\"7\",\"" + day + "\",,\"1\","}, {"2026/12/05 20:00", "", "1"}},      // an empty one clears nothing
             {{clockRow("7", "2026/12/05", "2026/12/05 20:00", "1", "1")}, {"", "", ""}},  // another working day
-            {{clockRow("07", day, "2026/12/05 20:00", "1", "1")}, {"", "", ""}},          // another user
+            {{clockRow("7", "2026/12/05 05:00:00", "2026/12/05 20:00", "1", "1")}, {"", "", ""}},  // written otherwise
+            {{clockRow("07", day, "2026/12/05 20:00", "1", "1")}, {"", "", ""}},                   // another user
             {{clockRow("7", day, "2026/12/06 02:30", "2", "1")}, {"", "2026/12/06 02:30", ""}},  // no 同伴 on clock-out
         };
         for (const auto& [clockRows, times] : rows) {

@@ -15,21 +15,19 @@ private slots:
         QTest::addColumn<QString>("moment");
         const char* rows[][3] = {
             {"date", "2026/12/05", "2026/12/05 00:00:00"},
-            {"business date with time of day", "2026/12/05 5:00:00", "2026/12/05 05:00:00"},
             {"clock time", "2026/12/05 09:15", "2026/12/05 09:15:00"},
-            {"one-digit month and day", "2026/1/5", "2026/01/05 00:00:00"},
             {"one-digit month, day and hour", "2026/1/5 9:05", "2026/01/05 09:05:00"},
             {"time alone", "9:15", "1899/12/30 09:15:00"},
             {"time alone with seconds", "23:59:59", "1899/12/30 23:59:59"},
             {"leap day", "2024/02/29", "2024/02/29 00:00:00"},
             {"no such day", "2009/02/30", "none"},
             {"not a leap year", "2009/02/29", "none"},
+            {"century, not a leap year", "2100/02/29", "none"},
+            {"fourth century, a leap year", "2000/02/29", "2000/02/29 00:00:00"},
             {"month 13", "2009/13/01", "none"},
-            {"hour 25 alone", "25:00", "none"},
             {"hour 25 with date", "2009/05/01 25:00", "none"},
             {"minute 60", "2009/05/01 10:60", "none"},
             {"empty", "", "none"},
-            {"words", "きょう", "none"},
             {"date and junk", "2009/05/01x", "none"},
             {"time and junk", "2009/05/01 09:00x", "none"},
             {"hyphens", "2009-05-01", "none"},
@@ -47,16 +45,14 @@ private slots:
         QCOMPARE(parsed ? parsed->toString("yyyy/MM/dd HH:mm:ss") : QString("none"), moment);
     }
 
-    // Every business date and clock time the program writes over two years passes the rule.
+    // Every business date and clock time the program writes over two years reads back as itself.
     void writtenFormsReadBack() {
-        QCOMPARE(InputTimeText(QDateTime(QDate(2026, 1, 9), QTime(10, 30))), "2026/01/09 10:30:00");
-        const QDate start(2025, 1, 1);
+        QCOMPARE(InputTimeText(QDateTime(QDate(2026, 1, 9), QTime(5, 30))), "2026/01/09 5:30:00");
         for (int day = 0; day < 730; ++day) {
-            const QDate date = start.addDays(day);
-            const QTime time(day % 24, (day * 7) % 60);
-            QVERIFY(IsDateText(InputTimeText(QDateTime(date, time))));
-            QVERIFY(IsDateText(TimePrintText(date, time)));
-            QCOMPARE(ParseDateTimeText(TimePrintText(date, time)), QDateTime(date, time));
+            const QDateTime moment(QDate(2025, 1, 1).addDays(day), QTime(day % 24, (day * 7) % 60));
+            for (const QString& text : {InputTimeText(moment), TimePrintText(moment.date(), moment.time())}) {
+                QCOMPARE(ParseDateTimeText(text), moment);
+            }
         }
     }
 };

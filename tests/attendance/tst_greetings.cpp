@@ -9,13 +9,6 @@ using namespace tsumiki::test;
 class TestGreetings : public QObject {
     Q_OBJECT
 private slots:
-    void greetingId() {
-        QCOMPARE(GreetingId(ClockKind::In, 3, 0.0), "M01001");
-        QCOMPARE(GreetingId(ClockKind::In, 3, 0.999999), "M01003");
-        QCOMPARE(GreetingId(ClockKind::Out, 3, 0.5), "M02002");
-        QCOMPARE(GreetingId(ClockKind::Out, 0, 0.7), "M02001");  // no candidates: a number without a message
-    }
-
     void drawsFromTheMessageTable() {
         TempAppFolder folder;
         // M01: 001, 002, a gap at 003, and an id outside the sequence that still counts; M02: one id twice.
