@@ -11,7 +11,7 @@ LoadedRecords clockWithUsers(const TableStore& store) {
     loaded.table = store.read(Table::Clock);
     loaded.users = store.read(Table::User);
     const int userId = loaded.table->column(u"USERID");
-    ClockUserRows joined = ClockRowsWithUserRows(*loaded.table, *loaded.users);
+    ClockUserRows joined = ClockRowsWithUser(*loaded.table, *loaded.users);
     // Rows without a user ID are left out in place, without a second copy of the lists.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < joined.clockRows.size(); ++i) {

@@ -104,7 +104,7 @@ QList<Record> AllRowsByKey(const TablePtr& table) {
     return out;
 }
 
-ClockUserRows ClockRowsWithUserRows(const ParsedTable& clock, const ParsedTable& users) {
+ClockUserRows ClockRowsWithUser(const ParsedTable& clock, const ParsedTable& users) {
     const int cId = users.column(u"ID");
     QHash<QByteArrayView, QList<int>> usersById;
     for (int r = 0; r < users.rowCount(); ++r) {
@@ -172,18 +172,6 @@ ClockUserRows ClockRowsWithUserRows(const ParsedTable& clock, const ParsedTable&
             out.clockRows.push_back(r);
             out.userRows.push_back(u);
         }
-    }
-    return out;
-}
-
-QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users) {
-    const ClockUserRows rows = ClockRowsWithUserRows(*clock, *users);
-    QList<ClockWithUser> out;
-    out.reserve(qsizetype(rows.clockRows.size()));
-    for (std::size_t i = 0; i < rows.clockRows.size(); ++i) {
-        out.append(ClockWithUser{
-            Record(clock, rows.clockRows[i]),
-            rows.userRows[i] < 0 ? std::nullopt : std::optional<Record>(Record(users, rows.userRows[i]))});
     }
     return out;
 }

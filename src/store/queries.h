@@ -26,21 +26,14 @@ QList<Record> AllUsers(const TablePtr& users);
 // Every row, ascending by the first column in text order (Null first); ties keep file order.
 QList<Record> AllRowsByKey(const TablePtr& table);
 
-struct ClockWithUser {
-    Record clock;
-    // The user row whose ID equals the clock row's USERID; none when there is no such user.
-    std::optional<Record> user;
-};
 // Every clock row with its user (left join on USERID = ID; a clock row with two matching users comes twice),
-// ascending by INPUTTIME, then TIMEPRINT, in text order.
-QList<ClockWithUser> ClockRowsWithUser(const TablePtr& clock, const TablePtr& users);
-// The same as row numbers of the two tables (user row -1 for none), without an object per row: for the
-// clock-record editor over a table of some hundred thousand rows.
+// ascending by INPUTTIME, then TIMEPRINT, in text order: as row numbers of the two tables (user row -1 for none),
+// without an object per row, for the clock-record editor over a table of some hundred thousand rows.
 struct ClockUserRows {
     std::vector<int> clockRows;
     std::vector<int> userRows;
 };
-ClockUserRows ClockRowsWithUserRows(const ParsedTable& clock, const ParsedTable& users);
+ClockUserRows ClockRowsWithUser(const ParsedTable& clock, const ParsedTable& users);
 
 // The two inserts into the clock table; a busy table or a refused write comes back as a value. A clock-in row carries
 // 同伴 as 1 or 0; a clock-out row leaves it empty.

@@ -59,10 +59,13 @@ private slots:
             "USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n\"9\",\"2026/12/05\",\"2026/12/05 10:00\",\"1\",\"0\"\r\n"
             "\"1\",\"2026/12/05\",\"2026/12/05 09:00\",\"1\",\"0\"\r\n\"001\",\"2026/12/04\",\"2026/12/04 "
             "09:00\",\"1\",\"0\"\r\n");
+        const TablePtr users = table(kUsers);
+        const ClockUserRows joined = ClockRowsWithUser(*clock, *users);
         QStringList seen;
-        for (const ClockWithUser& r : ClockRowsWithUser(clock, table(kUsers))) {
-            seen << r.clock.value(u"USERID").value_or(QString()) + u'=' +
-                        (r.user ? r.user->value(u"USERNAME").value_or(QString()) : QStringLiteral("-"));
+        for (std::size_t i = 0; i < joined.clockRows.size(); ++i) {
+            const int u = joined.userRows[i];
+            seen << clock->value(joined.clockRows[i], 0).value_or(QString()) + u'=' +
+                        (u < 0 ? QStringLiteral("-") : users->value(u, 1).value_or(QString()));
         }
         // A left join sorted by INPUTTIME, then TIMEPRINT; the user 001 has two rows, so its clock row comes twice.
         QCOMPARE(seen, (QStringList{"001=A", "001=A2", "1=B", "9=-"}));
@@ -89,7 +92,7 @@ private slots:
             const int byDate = clock.raw(a, 1).compare(clock.raw(b, 1));
             return byDate != 0 ? byDate < 0 : clock.raw(a, 2).compare(clock.raw(b, 2)) < 0;
         });
-        QCOMPARE(ClockRowsWithUserRows(clock, users).clockRows, expected);
+        QCOMPARE(ClockRowsWithUser(clock, users).clockRows, expected);
     }
 };
 
