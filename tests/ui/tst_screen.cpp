@@ -22,14 +22,6 @@ struct Probe final : Screen {
     int loads = 0;
 };
 
-// An event as the window system sends it (after minimising and restoring); sendEvent would clear the flag.
-template <typename Event>
-void sendSpontaneous(QWidget& widget) {
-    Event event;
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    QCoreApplication::instance()->notify(&widget, &event);
-}
-
 }  // namespace
 
 class TestScreen : public QObject {
@@ -45,8 +37,12 @@ private slots:
         QCOMPARE(screen.objectName() + ' ' + screen.windowTitle(), "Probe 見出し");
         screen.show();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
-        sendSpontaneous<QHideEvent>(screen);
-        sendSpontaneous<QShowEvent>(screen);
+        QHideEvent hidden;
+        QShowEvent shown;
+        for (QEvent* event : {static_cast<QEvent*>(&hidden), static_cast<QEvent*>(&shown)}) {
+            QSpontaneKeyEvent::setSpontaneous(event);  // as after minimising and restoring; sendEvent clears it
+            QCoreApplication::instance()->notify(&screen, event);
+        }
         QCOMPARE(screen.loads, 1);
         screen.box->setFocus();
         QTest::keyClick(screen.box, Qt::Key_Return);
