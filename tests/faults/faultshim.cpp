@@ -42,12 +42,12 @@ void parsePlan() {
         return;
     }
     plan.parsed = true;
-    const char* spec = std::getenv("TSUMIKI_FAULT");
-    if (spec == nullptr) {
+    const char* text = std::getenv("TSUMIKI_FAULT");
+    if (text == nullptr) {
         return;
     }
     char action[32] = {};
-    std::sscanf(spec, "%31[^@]@%ld:%255[^\n]", action, &plan.at, plan.filter);
+    std::sscanf(text, "%31[^@]@%ld:%255[^\n]", action, &plan.at, plan.filter);
     static const struct {
         const char* name;
         int error;
