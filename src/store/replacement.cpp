@@ -93,6 +93,16 @@ void syncAfterCommit(std::initializer_list<QString> folders) {
     }
 }
 
+// Undoes an exchange whose replaced file could not be filed. Whatever goes wrong here, `swap` keeps a file that is
+// either one: it must not be taken for a leftover of this save and removed.
+bool swapBack(const QString& swap, const QString& target) {
+    try {
+        return durable::exchangeFiles(swap, target);
+    } catch (const SystemFailure&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 void clearLeftovers(const TableStore& store, Table table, const QString& target, const QDateTime& now) {
@@ -128,7 +138,7 @@ void replaceKeepingCopy(TableStore& store, Table table, const QString& target, c
                 try {
                     durable::renameFile(swap, history::nextCopyPath(store, table, now));
                 } catch (const SystemFailure& failure) {
-                    if (durable::exchangeFiles(swap, target)) {
+                    if (swapBack(swap, target)) {
                         QFile::remove(swap);
                         throw historyFailure(store, failure);
                     }
