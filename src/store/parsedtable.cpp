@@ -173,6 +173,37 @@ void ParsedTable::rawRow(int row, QByteArrayView* fields) const {
     }
 }
 
+std::optional<ParsedTable::PlainRow> ParsedTable::plainRow(int row) const {
+    if (columnCount_ == 0 || columnCount_ > 64) {
+        return std::nullopt;
+    }
+    const size_t first = static_cast<size_t>(row) * static_cast<size_t>(columnCount_);
+    const char* s = bytes_.constData();
+    const quint32 rowStart = rowStarts_[static_cast<size_t>(row)];
+    quint32 start = rowStart;
+    quint64 quoted = 0;
+    for (size_t c = 0; c < static_cast<size_t>(columnCount_); ++c) {
+        const quint32 end = fieldEnds_[first + c];
+        // A field missing from the row ends where the one before it did, on the line end instead of a comma.
+        if ((end & kSpecial) != 0 || end < start) {
+            return std::nullopt;
+        }
+        if (end > start && s[start] == '"') {
+            quoted |= quint64(1) << c;
+        }
+        const bool last = c + 1 == static_cast<size_t>(columnCount_);
+        if (!last && (end >= bytes_.size() || s[end] != ',')) {
+            return std::nullopt;
+        }
+        start = end + 1;
+    }
+    const quint32 end = start - 1;
+    if (end + 1 >= bytes_.size() || s[end] != '\r' || s[end + 1] != '\n') {
+        return std::nullopt;
+    }
+    return PlainRow{QByteArrayView(s + rowStart, qsizetype(end + 2 - rowStart)), quoted};
+}
+
 Value ParsedTable::value(int row, int column) const {
     const QByteArrayView v = raw(row, column);
     if (v.isEmpty()) {

@@ -59,6 +59,15 @@ public:
     // raw() of every column of the row, into fields[0 … columnCount() - 1]: one pass over the row.
     void rawRow(int row, QByteArrayView* fields) const;
     int columnCount() const { return columnCount_; }
+    // The row as it lies in the bytes, from its first byte through its CR LF, and which of its fields are enclosed
+    // in double quotes (bit c for column c); none when the row is more than its fields: a value with doubled
+    // quotes or text after its closing quote, fields missing or beyond the header, another line end, or more
+    // than 64 columns.
+    struct PlainRow {
+        QByteArrayView line;
+        quint64 quoted;
+    };
+    std::optional<PlainRow> plainRow(int row) const;
     Value value(int row, int column) const;
     bool isNull(int row, int column) const { return raw(row, column).isEmpty(); }
 

@@ -40,21 +40,31 @@ QString shownPath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-ParsedTable parseTableFile(Table table, QByteArray bytes, const QString& path) {
-    if (!cp932::isAscii(bytes) && cp932::looksLikeUtf8(bytes)) {
+void checkEncoding(const QByteArray& bytes, const QString& path) {
+    bool nonAscii = false;
+    const qsizetype bad = cp932::firstInvalidByte(bytes, &nonAscii);
+    if (nonAscii && cp932::looksLikeUtf8(bytes)) {
         throw StoreError(QStringLiteral("データファイル「%1」は UTF-8 で保存されているため読み込めません。"
                                         "Shift_JIS（コードページ932）で保存し直してください。")
                              .arg(shownPath(path)));
     }
-    if (const qsizetype bad = cp932::firstInvalidByte(bytes); bad >= 0) {
+    if (bad >= 0) {
         throw StoreError(QStringLiteral("データファイル「%1」の %2 行目に Shift_JIS（コードページ932）"
                                         "ではない文字があるため読み込めません。")
                              .arg(shownPath(path))
                              .arg(lineOf(bytes, bad)));
     }
+}
+
+ParsedTable parseCheckedBytes(Table table, QByteArray bytes, const QString& path) {
     ParsedTable parsed = ParsedTable::parse(std::move(bytes));
     checkColumns(path, schemaOf(table), parsed);
     return parsed;
+}
+
+ParsedTable parseTableFile(Table table, QByteArray bytes, const QString& path) {
+    checkEncoding(bytes, path);
+    return parseCheckedBytes(table, std::move(bytes), path);
 }
 
 QString describeCharacter(const QString& text, qsizetype index) {

@@ -11,6 +11,10 @@ namespace tsumiki {
 // The checks and the parse a read applies to the bytes of a table file: refuses (StoreError naming `path`) bytes
 // that are UTF-8 or not code page 932, and a table that is empty or lacks one of its columns.
 ParsedTable parseTableFile(Table table, QByteArray bytes, const QString& path);
+// Its two halves: the encoding (whether the bytes read as code page 932 at all), which only the whole file can
+// decide, and the parse with the check of the header, for bytes whose encoding was decided with a larger file.
+void checkEncoding(const QByteArray& bytes, const QString& path);
+ParsedTable parseCheckedBytes(Table table, QByteArray bytes, const QString& path);
 
 // A path as the messages show it.
 QString shownPath(const QString& path);

@@ -26,6 +26,7 @@ TableWriter::TableWriter(Table table) : table_(table) {
         alwaysQuoted_.push_back(schema.alwaysQuoted[c]);
     }
     used_ = rowsStart_ = out_.size();
+    finishLayout();
 }
 
 TableWriter::TableWriter(Table table, const ParsedTable& file) : table_(table) {
@@ -37,6 +38,14 @@ TableWriter::TableWriter(Table table, const ParsedTable& file) : table_(table) {
         alwaysQuoted_.push_back(c >= 0 && schema.alwaysQuoted[c]);
     }
     used_ = rowsStart_ = out_.size();
+    finishLayout();
+}
+
+void TableWriter::finishLayout() {
+    for (std::size_t p = 0; p < alwaysQuoted_.size() && p < 64; ++p) {
+        alwaysQuotedBits_ |= quint64(alwaysQuoted_[p] ? 1 : 0) << p;
+    }
+    scratch_.resize(std::size_t(schemaOf(table_).columns.size()) + columnAt_.size());
 }
 
 void TableWriter::reserve(int rows, qsizetype bytes) {
@@ -99,6 +108,87 @@ void TableWriter::addStored(const QByteArrayView* fields) {
     out_[used_++] = '\r';
     out_[used_++] = '\n';
     out_.truncate(used_);
+    ++writtenRows_;
+}
+
+bool TableWriter::takesRowsOf(const ParsedTable& file) const {
+    const QStringList& names = schemaOf(table_).columns;
+    if (file.columnCount() != qsizetype(columnAt_.size())) {
+        return false;
+    }
+    for (std::size_t p = 0; p < columnAt_.size(); ++p) {
+        if (columnAt_[p] < 0 || file.header()[qsizetype(p)].compare(names[columnAt_[p]], Qt::CaseInsensitive) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether writeField would enclose exactly the fields that `quoted` marks: every always-quoted column, and a
+// bare column when its value needs quotes (a bare field holding a quote would be quoted and doubled).
+bool TableWriter::quotedAsWritten(const ParsedTable& file, int row, quint64 quoted) const {
+    if (columnAt_.size() > 64 || (quoted & alwaysQuotedBits_) != alwaysQuotedBits_) {
+        return false;
+    }
+    for (std::size_t p = 0; p < columnAt_.size(); ++p) {
+        if (!alwaysQuoted_[p] && ((quoted >> p) & 1) != quint64(needsQuotes(file.raw(row, int(p))))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void TableWriter::addRowsOf(const ParsedTable& file, int first, int count) {
+    // Lines that follow each other in the file are copied in one piece.
+    const char* runStart = nullptr;
+    qsizetype runSize = 0;
+    int runRows = 0;
+    auto flush = [&] {
+        if (runRows > 0) {
+            addCopied(QByteArrayView(runStart, runSize), runRows);
+        }
+        runRows = 0;
+    };
+    for (int row = first; row < first + count; ++row) {
+        const std::optional<ParsedTable::PlainRow> plain = file.plainRow(row);
+        if (!plain || !quotedAsWritten(file, row, plain->quoted)) {
+            flush();
+            QByteArrayView* read = scratch_.data();
+            QByteArrayView* fields = read + columnAt_.size();
+            file.rawRow(row, read);
+            for (std::size_t p = 0; p < columnAt_.size(); ++p) {
+                fields[columnAt_[p]] = read[p];
+            }
+            addStored(fields);
+            continue;
+        }
+        if (runRows > 0 && runStart + runSize == plain->line.data()) {
+            runSize += plain->line.size();
+            ++runRows;
+            continue;
+        }
+        flush();
+        runStart = plain->line.data();
+        runSize = plain->line.size();
+        runRows = 1;
+    }
+    flush();
+}
+
+void TableWriter::addCopied(QByteArrayView lines, int rows) {
+    const qsizetype at = used_;
+    if (used_ + lines.size() > out_.capacity()) {
+        out_.reserve(std::max(out_.capacity() * 2, used_ + lines.size()));
+    }
+    out_.append(lines);
+    used_ = out_.size();
+    rowCount_ += rows;
+    if (!copied_.empty() && copied_.back().end == at) {
+        copied_.back().end = used_;
+        copied_.back().rows += rows;
+    } else {
+        copied_.push_back(Copied{at, used_, rows, writtenRows_});
+    }
 }
 
 std::optional<TableWriter::Unencodable> TableWriter::addValues(const QList<Value>& values) {
@@ -125,31 +215,56 @@ WriteResult TableWriter::checkReadsBack(const QString& path) const {
                                          "書き込みを中止しました。")
                               .arg(shownPath(path), why)};
     };
+    // The header and the rows written field by field, without the copied lines: each copied run is whole lines
+    // that ended a row where they came from, so the rows around it read the same with or without it.
+    QByteArray written = out_;
+    if (!copied_.empty()) {
+        written = out_.left(rowsStart_);
+        qsizetype from = rowsStart_;
+        for (const Copied& run : copied_) {
+            written.append(QByteArrayView(out_).sliced(from, run.start - from));
+            from = run.end;
+        }
+        written.append(QByteArrayView(out_).sliced(from));
+    }
     ParsedTable parsed;
     try {
-        parsed = parseTableFile(table_, out_, path);
+        checkEncoding(out_, path);
+        parsed = parseCheckedBytes(table_, written, path);
     } catch (const StoreError&) {
         return refused(cp932::isAscii(out_) ? QStringLiteral("読み込めなくなる")
                                             : QStringLiteral("Shift_JIS のファイルとして読み込めなくなる"));
     }
-    if (parsed.rowCount() != rowCount_ || parsed.header().size() != qsizetype(columnAt_.size())) {
+    if (parsed.rowCount() != writtenRows_ || parsed.header().size() != qsizetype(columnAt_.size())) {
         return refused(QStringLiteral("行の数が変わってしまう"));
     }
-    // The parsed table shares the written bytes, so a value read from the place it was written to is the same
-    // view: compared by place, without comparing bytes.
-    const char* base = out_.constData();
+    // The parsed table shares the bytes it read, so a value read from the place it was written to is compared
+    // by its place, without comparing bytes; places in `written` lie `shift` bytes before their place in out_.
+    const quintptr readBase = quintptr(written.constData());
     const std::size_t columns = columnAt_.size();
     std::vector<QByteArrayView> read(columns);
-    for (int r = 0; r < rowCount_; ++r) {
+    qsizetype shift = 0;
+    int copiedRows = 0;
+    std::size_t nextRun = 0;
+    for (int r = 0; r < writtenRows_; ++r) {
+        for (; nextRun < copied_.size() && copied_[nextRun].writtenBefore <= r; ++nextRun) {
+            shift += copied_[nextRun].end - copied_[nextRun].start;
+            copiedRows += copied_[nextRun].rows;
+        }
         parsed.rawRow(r, read.data());
         for (std::size_t p = 0; p < columns; ++p) {
             const std::size_t i = std::size_t(r) * columns + p;
-            const QByteArrayView expected = valueStart_[i] == kDoubled
-                                                ? QByteArrayView(doubled_.at(i))
-                                                : QByteArrayView(base + valueStart_[i], valueEnd_[i] - valueStart_[i]);
-            const bool samePlace = read[p].data() == expected.data() && read[p].size() == expected.size();
+            if (valueStart_[i] == kDoubled) {
+                if (read[p] != QByteArrayView(doubled_.at(i))) {
+                    return refused(QStringLiteral("%1行目の値が変わってしまう").arg(copiedRows + r + 1));
+                }
+                continue;
+            }
+            const QByteArrayView expected(out_.constData() + valueStart_[i], valueEnd_[i] - valueStart_[i]);
+            const bool samePlace = read[p].size() == expected.size() &&
+                                   quintptr(read[p].data()) - readBase + quintptr(shift) == quintptr(valueStart_[i]);
             if (!samePlace && read[p] != expected) {
-                return refused(QStringLiteral("%1行目の値が変わってしまう").arg(r + 1));
+                return refused(QStringLiteral("%1行目の値が変わってしまう").arg(copiedRows + r + 1));
             }
         }
     }

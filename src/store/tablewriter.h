@@ -41,6 +41,15 @@ public:
     };
     std::optional<Unencodable> addValues(const QList<Value>& values);
 
+    // Whether `file`'s header names this writer's columns in its order, so that addRowsOf can take its rows.
+    bool takesRowsOf(const ParsedTable& file) const;
+    // Rows first … first + count - 1 of `file`, as they read there. A row's line is copied as it lies when the
+    // writer would write the row alike (quoted the same way, CR LF), which is what an unchanged row of a file this
+    // writer wrote looks like; any other row is written field by field. checkReadsBack then parses only the rows
+    // written field by field: a copied line reads back in the new file as it did in `file`. Requires
+    // takesRowsOf(file).
+    void addRowsOf(const ParsedTable& file, int first, int count);
+
     int rowCount() const { return rowCount_; }
     // The header line and every row, each line ended by CR LF.
     const QByteArray& bytes() const { return out_; }
@@ -49,11 +58,15 @@ public:
 
     // Reads bytes() exactly as a read of the file at `path` would, and compares every row with what was added.
     // A file that a read would refuse, or that would give back other rows, is refused with WouldNotReadBack.
+    // Lines copied by addRowsOf are not parsed again; their bytes still count in the decision of the encoding.
     WriteResult checkReadsBack(const QString& path) const;
 
 private:
+    void finishLayout();
     void beginRow(qsizetype room);
     void writeField(int position, QByteArrayView value);
+    bool quotedAsWritten(const ParsedTable& file, int row, quint64 quoted) const;
+    void addCopied(QByteArrayView lines, int rows);
 
     Table table_;
     QByteArray out_;
@@ -63,8 +76,20 @@ private:
     // By position in the written header: the table's column written there, or -1, and its quoting.
     std::vector<int> columnAt_;
     std::vector<char> alwaysQuoted_;
-    // Where each written value lies in the bytes (without its quotes), row by row, for checkReadsBack. A value
-    // whose quotes were doubled is kept as it reads instead.
+    quint64 alwaysQuotedBits_ = 0;
+    // Runs of lines copied by addRowsOf: where they lie, how many rows, and how many rows were written field by
+    // field before them.
+    struct Copied {
+        qsizetype start;
+        qsizetype end;
+        int rows;
+        int writtenBefore;
+    };
+    std::vector<Copied> copied_;
+    int writtenRows_ = 0;
+    std::vector<QByteArrayView> scratch_;
+    // Where each value written field by field lies in the bytes (without its quotes), row by row, for
+    // checkReadsBack. A value whose quotes were doubled is kept as it reads instead.
     std::vector<quint32> valueStart_;
     std::vector<quint32> valueEnd_;
     std::unordered_map<size_t, QByteArray> doubled_;

@@ -60,9 +60,80 @@ class TestTableWriter : public QObject {
                 QCOMPARE(parsed.value(r, c), rows[r][c]->isEmpty() ? Value() : rows[r][c]);
             }
         }
+        // Saved again unchanged, every line is taken as it lies, and the check still reads the whole file's
+        // encoding.
+        TableWriter again(table);
+        QVERIFY(again.takesRowsOf(parsed));
+        again.addRowsOf(parsed, 0, parsed.rowCount());
+        QCOMPARE(again.bytes(), writer.bytes());
+        QVERIFY(!again.checkReadsBack(QStringLiteral("t.csv")));
     }
 
 private slots:
+    // Rows whose lines are not what the writer writes (edited by hand, or by another program) are written field
+    // by field among the lines taken as they lie: the result is what writing every row field by field gives, and
+    // it reads back.
+    void rowsOfAnyFileAreWrittenAsTheyRead_data() {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::newRow("as written") << QByteArray(
+            "\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"\r\n");
+        QTest::newRow("bare field in a quoted column") << QByteArray(
+            "\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n0002,\"c\",\"d\",\"2\",\"0\"\r\n\"0003\",\"e\",\"f\",\"1\",\"1\"\r\n");
+        QTest::newRow("doubled quote and text after the closing quote")
+            << QByteArray("\"0001\",\"a\"\"b\",\"x\"y,\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"\r\n");
+        QTest::newRow("comma and line end inside quotes")
+            << QByteArray("\"0001\",\"a,b\",\"c\r\nd\",\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"\r\n");
+        QTest::newRow("LF and CR line ends, blank lines") << QByteArray(
+            "\"0001\",\"a\",\"b\",\"1\",\"0\"\n\r\n\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"\r\"0003\",\"e\",\"f\",\"1\","
+            "\"1\"\r\n");
+        QTest::newRow("fields missing and beyond the header") << QByteArray(
+            "\"0001\",\"a\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\",\"extra\"\r\n\"0003\",\"e\",\"f\",\"1\",\"1\"\r\n");
+        QTest::newRow("last line without its line end")
+            << QByteArray("\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"");
+        QTest::newRow("half-width katakana and kanji")
+            << QByteArray("\"0001\",\"\xB1\xB2\",\"\x8E\x52\x96\x7B\",\"1\",\"0\"\r\n");
+    }
+
+    void rowsOfAnyFileAreWrittenAsTheyRead() {
+        QFETCH(QByteArray, rows);
+        const ParsedTable file = ParsedTable::parse("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n" + rows);
+        TableWriter fieldByField(Table::Clock);
+        std::vector<QByteArrayView> fields(5);
+        for (int r = 0; r < file.rowCount(); ++r) {
+            file.rawRow(r, fields.data());
+            fieldByField.addStored(fields.data());
+        }
+        TableWriter taken(Table::Clock);
+        QVERIFY(taken.takesRowsOf(file));
+        taken.addRowsOf(file, 0, file.rowCount());
+        QCOMPARE(taken.bytes(), fieldByField.bytes());
+        QVERIFY(!taken.checkReadsBack(QStringLiteral("t.csv")));
+        const ParsedTable reread = ParsedTable::parse(taken.bytes());
+        QCOMPARE(reread.rowCount(), file.rowCount());
+        for (int r = 0; r < file.rowCount(); ++r) {
+            for (int c = 0; c < 5; ++c) {
+                QCOMPARE(reread.raw(r, c), file.raw(r, c));
+            }
+        }
+    }
+
+    // Lines taken as they lie still count when the check decides the encoding: code page 932 text whose bytes
+    // spell Japanese UTF-8 in one value reads as code page 932, and a second such value, written field by field,
+    // would make the whole file read as UTF-8.
+    void linesTakenAsTheyLieCountInTheEncoding() {
+        const QByteArray looksUtf8 = QByteArray("\xE5\xB1\xB1\xE6\x9C\xAC");  // 螻ｱ譛ｬ, or 山本 in UTF-8
+        const ParsedTable file =
+            ParsedTable::parse("ID,USERNAME,KENGEN,TANKA\r\n\"0001\",\"" + looksUtf8 + "\",\"\",1000\r\n");
+        TableWriter writer(Table::User);
+        writer.addRowsOf(file, 0, 1);
+        QVERIFY(!writer.checkReadsBack(QStringLiteral("t.csv")));
+        const QByteArrayView second[] = {"0002", looksUtf8, {}, "1200"};
+        writer.addStored(second);
+        const WriteResult refused = writer.checkReadsBack(QStringLiteral("t.csv"));
+        QVERIFY(refused);
+        QCOMPARE(refused->kind, WriteError::Kind::WouldNotReadBack);
+    }
+
     // Values drawn from the whole code page, as a person types them: runs of half-width katakana, of kanji and
     // other double-byte characters and of ASCII (the characters that need quoting included), alone or mixed, one
     // to many rows, in every table. Each double-byte character appears at least once. No save of them is ever
