@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cstring>
+
 #include "store/durablefile.h"
 #include "store/history.h"
 #include "store/replacement.h"
@@ -31,26 +34,32 @@ int keepAppended(Table table, const QByteArray& current, int loadedRows, const Q
     return parsed.rowCount() - loadedRows;
 }
 
-std::optional<QByteArray> readNow(const QString& path) {
+// The bytes appended to the file at `path` since it held `loaded`: none when it still holds exactly that. Null
+// when the file cannot be read, or holds anything but `loaded` followed by whole rows, each starting on a line of
+// its own. Read a piece at a time and compared as it comes, so a large table costs no second copy.
+std::optional<QByteArray> appendedSince(const QString& path, const QByteArray& loaded) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (qsizetype at = 0; at < loaded.size();) {
+        const qint64 got = file.read(piece.data(), std::min(kPiece, loaded.size() - at));
+        if (got <= 0 || std::memcmp(piece.constData(), loaded.constData() + at, std::size_t(got)) != 0) {
+            return std::nullopt;
+        }
+        at += got;
+    }
+    QByteArray more = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return std::nullopt;
     }
-    return bytes;
-}
-
-// Whether `current` is `loaded` followed only by whole rows (appended since), each starting on a line of its own.
-bool onlyGrew(const QByteArray& loaded, const QByteArray& current) {
-    if (current.size() < loaded.size() || !current.startsWith(loaded)) {
-        return false;
-    }
     const bool loadedEndsLine = loaded.isEmpty() || loaded.endsWith('\n') || loaded.endsWith('\r');
-    return loadedEndsLine || current.size() == loaded.size() || current[loaded.size()] == '\r' ||
-           current[loaded.size()] == '\n';
+    if (!more.isEmpty() && !loadedEndsLine && more[0] != '\r' && more[0] != '\n') {
+        return std::nullopt;
+    }
+    return more;
 }
 
 }  // namespace
@@ -62,22 +71,23 @@ GuardedRewriteResult rewriteUnlessChanged(TableStore& store, Table table, const 
         const TableLock lock(store, table);
         const QString target = durable::resolvedPath(store.pathOf(table));
         clearLeftovers(store, table, target, now);
-        const std::optional<QByteArray> current = readNow(target);
-        if (!current || !onlyGrew(loaded, *current)) {
+        const std::optional<QByteArray> appended = appendedSince(target, loaded);
+        if (!appended) {
             result.outcome = GuardedRewriteResult::Outcome::ChangedSinceLoad;
             return result;
         }
+        const QByteArray current = appended->isEmpty() ? loaded : loaded + *appended;
         QByteArray kept;
-        if (current->size() > loaded.size()) {
+        if (!appended->isEmpty()) {
             const qsizetype editedEnd = content.bytes().size();
             result.keptAppendedRows =
-                keepAppended(table, *current, ParsedTable::parse(loaded).rowCount(), target, content);
+                keepAppended(table, current, ParsedTable::parse(loaded).rowCount(), target, content);
             kept = content.bytes().mid(editedEnd);
         }
         if (WriteResult check = content.checkReadsBack(store.pathOf(table))) {
             throw WriteRefused(*check);
         }
-        replaceKeepingCopy(store, table, target, *current, content.bytes(), now);
+        replaceKeepingCopy(store, table, target, current, content.bytes(), now);
         history::prune(store, table);
         result.outcome = GuardedRewriteResult::Outcome::Written;
         result.written = content.bytes();
