@@ -1,5 +1,7 @@
 #include "maintenance/gridcontent.h"
 
+#include <algorithm>
+
 #include "store/cp932.h"
 #include "ui/grid/grid.h"
 
@@ -48,8 +50,54 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
     for (std::size_t f = 0; f < gridCol.size(); ++f) {
         asStored[f] = gridCol[f] > 0 && source_.writesRawBytes(gridCol[f]);
     }
-    for (int row = 1; row <= rowCount(); ++row) {
+    const ParsedTable& loaded = *source_.records().table;
+    std::vector<std::size_t> mappedFields;
+    for (std::size_t f = 0; f < gridCol.size(); ++f) {
+        if (gridCol[f] > 0 && !asStored[f]) {
+            mappedFields.push_back(f);
+        }
+    }
+    auto writtenMapped = [&](std::size_t f, int sourceRow, QByteArrayView storedValue) -> const QByteArray& {
+        const EditorColumn& column = editor_.columns[std::size_t(gridCol[f]) - 1];
+        return mapped[f].get(storedValue,
+                             [&] { return cp932::encode(column.written(source_.text(sourceRow, gridCol[f]))).bytes; });
+    };
+    // A row as loaded keeps its line when every field of the file is a column of the grid and its mapped values
+    // are written back as they are stored (a 0 is written for an empty 同伴, so such a row is written anew).
+    const bool copiesLines =
+        writer.takesRowsOf(loaded) && std::all_of(gridCol.begin(), gridCol.end(), [](int col) { return col > 0; });
+    std::vector<ByStoredValue<char>> writtenAsStored(gridCol.size());
+    auto keepsLine = [&](int sourceRow, int tableRow) {
+        return copiesLines && std::all_of(mappedFields.begin(), mappedFields.end(), [&](std::size_t f) {
+                   const QByteArrayView value = loaded.raw(tableRow, int(f));
+                   return writtenAsStored[f].get(value,
+                                                 [&] { return char(writtenMapped(f, sourceRow, value) == value); });
+               });
+    };
+    // Rows kept whole that follow each other in the file go to the writer together.
+    int runFirst = 0;
+    int runCount = 0;
+    auto flushRun = [&] {
+        if (runCount > 0) {
+            writer.addRowsOf(loaded, runFirst, runCount);
+        }
+        runCount = 0;
+    };
+    const int rows = rowCount();
+    for (int row = 1; row <= rows; ++row) {
         const int sourceRow = grid_.sourceRowOf(row);
+        const int tableRow = sourceRow < 0 ? -1 : source_.records().rows[std::size_t(sourceRow)];
+        if (sourceRow >= 0 && keepsLine(sourceRow, tableRow)) {
+            if (runCount > 0 && runFirst + runCount == tableRow) {
+                ++runCount;
+            } else {
+                flushRun();
+                runFirst = tableRow;
+                runCount = 1;
+            }
+            continue;
+        }
+        flushRun();
         if (sourceRow < 0) {
             QList<Value> values;
             for (const int col : gridCol) {
@@ -75,14 +123,12 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
             } else if (asStored[f]) {
                 fields[f] = stored[std::size_t(col)];
             } else {
-                const EditorColumn& column = editor_.columns[std::size_t(col) - 1];
-                fields[f] = mapped[f].get(stored[std::size_t(col)], [&] {
-                    return cp932::encode(column.written(source_.text(sourceRow, col))).bytes;
-                });
+                fields[f] = writtenMapped(f, sourceRow, stored[std::size_t(col)]);
             }
         }
         writer.addStored(fields.data());
     }
+    flushRun();
     if (!kept.isEmpty()) {
         const ParsedTable keptRows = ParsedTable::parse(TableWriter(editor_.table).bytes() + kept);
         for (int r = 0; r < keptRows.rowCount(); ++r) {
