@@ -171,7 +171,53 @@ bool IsDateText(QStringView text) {
     return readDateTime(text).has_value();
 }
 
+namespace {
+
+int twoDigits(QByteArrayView t, qsizetype i) {
+    const unsigned a = uchar(t[i]) - unsigned('0');
+    const unsigned b = uchar(t[i + 1]) - unsigned('0');
+    return a <= 9 && b <= 9 ? int(a * 10 + b) : -1;
+}
+
+// The forms the program itself stores (yyyy/MM/dd, then H:mm:ss, HH:mm:ss or HH:mm after a blank), read at fixed
+// places; a clock table holds two such dates a row. Null for any other text, which the general reader takes.
+std::optional<bool> storedFormIsDate(QByteArrayView t) {
+    const qsizetype n = t.size();
+    if (n != 10 && n != 16 && n != 18 && n != 19) {
+        return std::nullopt;
+    }
+    const int century = twoDigits(t, 0);
+    const int year = twoDigits(t, 2);
+    const int month = twoDigits(t, 5);
+    const int day = twoDigits(t, 8);
+    if (century < 0 || year < 0 || month < 0 || day < 0 || t[4] != '/' || t[7] != '/') {
+        return std::nullopt;
+    }
+    const bool date = isCalendarDate(century * 100 + year, month, day);
+    if (n == 10) {
+        return date;
+    }
+    // The time after one blank: H:mm:ss (18 characters in all), HH:mm:ss (19) or HH:mm (16).
+    const qsizetype at = n == 18 ? 12 : 13;
+    const unsigned single = uchar(t[11]) - unsigned('0');
+    const int hour = n != 18 ? twoDigits(t, 11) : single <= 9 ? int(single) : -1;
+    if (t[10] != ' ' || hour < 0 || t[at] != ':') {
+        return std::nullopt;
+    }
+    const int minute = twoDigits(t, at + 1);
+    const int second = n == 16 ? 0 : twoDigits(t, at + 4);
+    if (minute < 0 || second < 0 || (n != 16 && t[at + 3] != ':')) {
+        return std::nullopt;
+    }
+    return date && hour <= 23 && minute <= 59 && second <= 59;
+}
+
+}  // namespace
+
 bool IsDateText(QByteArrayView ascii) {
+    if (const std::optional<bool> stored = storedFormIsDate(ascii)) {
+        return *stored;
+    }
     return readDateTime(ascii).has_value();
 }
 

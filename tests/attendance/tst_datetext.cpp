@@ -45,6 +45,34 @@ private slots:
         QCOMPARE(parsed ? parsed->toString("yyyy/MM/dd HH:mm:ss") : QString("none"), moment);
     }
 
+    // The stored forms are read at fixed places when they come as bytes; any such text, valid or not, gets the
+    // verdict of the general reader.
+    void storedFormsAsBytesAgreeWithTheReader() {
+        const QStringList years = {"0000", "0001", "1899", "2000", "2024", "2100", "2026", "9999", "20a6"};
+        const QStringList times = {"",          " 00:00",   " 23:59",    " 24:00",   " 09:60",    " 9:5",
+                                   " 5:00:00",  " 0:00:00", " 9:59:59",  " 9:00:60", " 23:59:59", " 24:00:00",
+                                   " 12:34:56", " 1x:00",   "  5:00:00", " 05:00:0"};
+        int checked = 0;
+        for (const QString& year : years) {
+            for (int month = 0; month <= 13; ++month) {
+                for (int day = 0; day <= 32; ++day) {
+                    for (const QString& time : times) {
+                        const QString text = QStringLiteral("%1/%2/%3%4")
+                                                 .arg(year)
+                                                 .arg(month, 2, 10, QLatin1Char('0'))
+                                                 .arg(day, 2, 10, QLatin1Char('0'))
+                                                 .arg(time);
+                        if (IsDateText(QByteArrayView(text.toLatin1())) != ParseDateTimeText(text).has_value()) {
+                            QFAIL(qPrintable(text));
+                        }
+                        ++checked;
+                    }
+                }
+            }
+        }
+        QCOMPARE(checked, 9 * 14 * 33 * 16);
+    }
+
     // Every business date and clock time the program writes over two years reads back as itself.
     void writtenFormsReadBack() {
         QCOMPARE(InputTimeText(QDateTime(QDate(2026, 1, 9), QTime(5, 30))), "2026/01/09 5:30:00");
