@@ -87,21 +87,27 @@ constexpr int kClockColumns = 7;
 // A hash of a stored value, a few multiplications for the short values of a clock row; the general hash costs
 // more than the rest of the row's check.
 size_t bytesHash(QByteArrayView bytes, size_t seed) {
+    auto mix = [](quint64 h, quint64 word) {
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ULL;
+        return h ^ (h >> 31);
+    };
     quint64 h = seed ^ (quint64(bytes.size()) * 0x9E3779B97F4A7C15ULL);
     const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    for (; left >= 8; p += 8, left -= 8) {
-        quint64 word;
-        std::memcpy(&word, p, 8);
-        h = (h ^ word) * 0xBF58476D1CE4E5B9ULL;
-        h ^= h >> 31;
+    const qsizetype n = bytes.size();
+    quint64 word = 0;
+    if (n >= 8) {
+        for (qsizetype i = 0; i + 8 <= n; i += 8) {
+            std::memcpy(&word, p + i, 8);
+            h = mix(h, word);
+        }
+        // The last eight bytes, overlapping the words before when the length is no multiple of eight.
+        std::memcpy(&word, p + n - 8, 8);
+    } else {
+        for (qsizetype i = 0; i < n; ++i) {
+            word |= quint64(uchar(p[i])) << (8 * i);
+        }
     }
-    quint64 last = 0;
-    if (left > 0) {
-        std::memcpy(&last, p, std::size_t(left));
-    }
-    h = (h ^ last) * 0x94D049BB133111EBULL;
-    return size_t(h ^ (h >> 29));
+    return size_t(mix(h, word));
 }
 
 // One row of the clock grid as the checks read it: from its stored bytes while it is as loaded.

@@ -24,8 +24,9 @@ public:
     bool showsStoredBytes(int col) const override;
     bool storedRow(int row, QByteArrayView* stored) const override;
 
-    // The file content: one row per data row, a row still as loaded from its stored bytes, an edited one from its
-    // cells through the columns' written forms; then the rows of `kept` (lines of the table, as written).
+    // The file content: one row per data row, a row still as loaded from its stored bytes (its line copied whole
+    // where the writer would write it alike), an edited one from its cells through the columns' written forms;
+    // then the rows of `kept` (lines of the table, as written).
     // Otherwise the message naming the first cell holding a character the file cannot carry.
     std::variant<TableWriter, QString> content(const QByteArray& kept) const;
 
