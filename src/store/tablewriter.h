@@ -90,6 +90,7 @@ private:
     std::vector<QByteArrayView> scratch_;
     // Where each value written field by field lies in the bytes (without its quotes), row by row, for
     // checkReadsBack. A value whose quotes were doubled is kept as it reads instead.
+    static constexpr quint32 kDoubled = 0xFFFFFFFFU;
     std::vector<quint32> valueStart_;
     std::vector<quint32> valueEnd_;
     std::unordered_map<size_t, QByteArray> doubled_;
