@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "store/cp932.h"
+#include "store/durablefile.h"
 #include "store/systemerror.h"
 #include "store/tablefile.h"
 #include "store/tablelock.h"
@@ -26,29 +27,14 @@ WriteError writeFailed(const QString& path, int error) {
 // Writes the bytes at the offset and flushes them to disk; on failure cuts the file back to the offset, so no part
 // of them stays, and returns the error number.
 int writeAt(int fd, qint64 offset, QByteArrayView bytes) {
-    qint64 at = offset;
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::pwrite(fd, p, size_t(left), at);
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            const int error = done == 0 ? ENOSPC : errno;
-            (void)::ftruncate(fd, offset);
-            return error;
-        }
-        p += done;
-        left -= done;
-        at += done;
+    int error = durable::writeAllAt(fd, bytes, offset);
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
     }
-    if (::fsync(fd) != 0) {
-        const int error = errno;
+    if (error != 0) {
         (void)::ftruncate(fd, offset);
-        return error;
     }
-    return 0;
+    return error;
 }
 
 }  // namespace

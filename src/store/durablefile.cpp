@@ -24,6 +24,24 @@ QByteArray encoded(const QString& path) {
 
 }  // namespace
 
+int writeAllAt(int fd, QByteArrayView bytes, qint64 offset) {
+    const char* p = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t done = ::pwrite(fd, p, size_t(left), offset);
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            return done == 0 ? ENOSPC : errno;
+        }
+        p += done;
+        left -= done;
+        offset += done;
+    }
+    return 0;
+}
+
 QString writeNewFile(const QString& folder, const QString& prefix, QByteArrayView bytes, mode_t mode) {
     QByteArray name = encoded(folder + u'/' + prefix) + "XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -36,21 +54,9 @@ QString writeNewFile(const QString& folder, const QString& prefix, QByteArrayVie
         ::unlink(name.constData());
         throw SystemFailure{error};
     };
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::write(fd, p, size_t(left));
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            if (done == 0) {
-                errno = ENOSPC;
-            }
-            abandon();
-        }
-        p += done;
-        left -= done;
+    if (const int error = writeAllAt(fd, bytes, 0); error != 0) {
+        errno = error;
+        abandon();
     }
     if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         abandon();

@@ -13,6 +13,10 @@ struct SystemFailure {
     int error;
 };
 
+// Writes all the bytes at the offset, going on after a partial or interrupted write. Returns 0, or the error number
+// of the call that failed (ENOSPC for one that wrote nothing).
+int writeAllAt(int fd, QByteArrayView bytes, qint64 offset);
+
 // Writes the bytes to a new file in `folder` named `prefix` followed by six random characters, with the given
 // permission bits, and flushes it to disk. Returns its path. On failure nothing is left behind.
 QString writeNewFile(const QString& folder, const QString& prefix, QByteArrayView bytes, mode_t mode);
