@@ -8,7 +8,6 @@
 
 #include "store/cp932.h"
 #include "store/durablefile.h"
-#include "store/systemerror.h"
 #include "store/tablefile.h"
 #include "store/tablelock.h"
 #include "store/tablestore.h"
@@ -20,8 +19,7 @@ namespace tsumiki {
 namespace {
 
 WriteError writeFailed(const QString& path, int error) {
-    return {WriteError::Kind::Failed, QStringLiteral("データファイル「%1」に書き込めません。（%2）")
-                                          .arg(shownPath(path), describeSystemError(error))};
+    return {WriteError::Kind::Failed, writeFailedMessage(path, error)};
 }
 
 // Writes the bytes at the offset and flushes them to disk; on failure cuts the file back to the offset, so no part

@@ -2,9 +2,6 @@
 
 #include <QFile>
 
-#include <algorithm>
-#include <cstring>
-
 #include "store/durablefile.h"
 #include "store/history.h"
 #include "store/replacement.h"
@@ -36,20 +33,14 @@ int keepAppended(Table table, const QByteArray& current, int loadedRows, const Q
 
 // The bytes appended to the file at `path` since it held `loaded`: none when it still holds exactly that. Null
 // when the file cannot be read, or holds anything but `loaded` followed by whole rows, each starting on a line of
-// its own. Read a piece at a time and compared as it comes, so a large table costs no second copy.
+// its own.
 std::optional<QByteArray> appendedSince(const QString& path, const QByteArray& loaded) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
-    QByteArray piece(kPiece, Qt::Uninitialized);
-    for (qsizetype at = 0; at < loaded.size();) {
-        const qint64 got = file.read(piece.data(), std::min(kPiece, loaded.size() - at));
-        if (got <= 0 || std::memcmp(piece.constData(), loaded.constData() + at, std::size_t(got)) != 0) {
-            return std::nullopt;
-        }
-        at += got;
+    if (!fileStartsWith(file, loaded)) {
+        return std::nullopt;
     }
     QByteArray more = file.readAll();
     if (file.error() != QFileDevice::NoError) {

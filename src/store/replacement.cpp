@@ -20,8 +20,7 @@ namespace {
 using durable::SystemFailure;
 
 WriteRefused dataFailure(const QString& path, const SystemFailure& failure) {
-    return WriteRefused({WriteError::Kind::Failed, QStringLiteral("データファイル「%1」に書き込めません。（%2）")
-                                                       .arg(shownPath(path), describeSystemError(failure.error))});
+    return WriteRefused({WriteError::Kind::Failed, writeFailedMessage(path, failure.error)});
 }
 
 WriteRefused historyFailure(const TableStore& store, const SystemFailure& failure) {

@@ -2,8 +2,12 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <cstring>
+
 #include "store/cp932.h"
 #include "store/storeerror.h"
+#include "store/systemerror.h"
 #include "store/utf8check.h"
 
 namespace tsumiki {
@@ -76,6 +80,25 @@ QString describeCharacter(const QString& text, qsizetype index) {
         return QStringLiteral("（壊れた文字 U+%1）").arg(number);
     }
     return QStringLiteral("「%1」(U+%2)").arg(text.mid(index, pair ? 2 : 1), number);
+}
+
+QString writeFailedMessage(const QString& path, int error) {
+    return QStringLiteral("データファイル「%1」に書き込めません。（%2）")
+        .arg(shownPath(path), describeSystemError(error));
+}
+
+bool fileStartsWith(QFile& file, QByteArrayView expected) {
+    char buffer[64 * 1024];
+    qsizetype done = 0;
+    while (done < expected.size()) {
+        const qint64 want = std::min<qint64>(sizeof(buffer), expected.size() - done);
+        const qint64 got = file.read(buffer, want);
+        if (got != want || std::memcmp(buffer, expected.data() + done, static_cast<size_t>(got)) != 0) {
+            return false;
+        }
+        done += got;
+    }
+    return true;
 }
 
 QString unencodableMessage(const QString& path, const QString& character) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include "store/parsedtable.h"
@@ -22,6 +23,13 @@ QString shownPath(const QString& path);
 // The character at `index` (both halves of a surrogate pair) with its code point, as 「x」(U+XXXX); a lone
 // surrogate, which is no character at all, is named by its code alone.
 QString describeCharacter(const QString& text, qsizetype index);
+
+// The system refused a write to the file (error number `error`).
+QString writeFailedMessage(const QString& path, int error);
+
+// Whether the file, read from its current position, begins with `expected`. Reads a piece at a time, so that a
+// large file is compared without a second copy of it.
+bool fileStartsWith(QFile& file, QByteArrayView expected);
 
 // A value holding that character cannot be written to the file.
 QString unencodableMessage(const QString& path, const QString& character);

@@ -24,22 +24,6 @@ StoreError unreadable(const QString& path, const QString& reason) {
     return StoreError(QStringLiteral("データファイル「%1」を読み込めません。（%2）").arg(shownPath(path), reason));
 }
 
-// Whether the file, read from its current position, begins with `expected`. Reads in pieces so that no copy of a
-// large file is made only to be compared.
-bool startsWith(QFile& file, const QByteArray& expected) {
-    char buffer[64 * 1024];
-    qsizetype done = 0;
-    while (done < expected.size()) {
-        const qint64 want = std::min<qint64>(sizeof(buffer), expected.size() - done);
-        const qint64 got = file.read(buffer, want);
-        if (got != want || std::memcmp(buffer, expected.constData() + done, static_cast<size_t>(got)) != 0) {
-            return false;
-        }
-        done += got;
-    }
-    return true;
-}
-
 // The whole file. A large buffer is fresh memory that the kernel maps and zeroes page by page as the file is
 // copied in, which cost about a third of a cold read of a large clock table; asking for huge pages makes that a few
 // faults instead of thousands.
@@ -118,7 +102,7 @@ TablePtr TableStore::load(Table table, QFile& file, const QString& path) const {
     }
     if (auto it = cache_.find(table); it != cache_.end()) {
         const QByteArray& known = it->second->bytes();
-        if (size >= known.size() && startsWith(file, known)) {
+        if (size >= known.size() && fileStartsWith(file, known)) {
             if (size == known.size()) {
                 return it->second;
             }
