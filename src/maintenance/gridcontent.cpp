@@ -47,16 +47,14 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
     std::vector<QByteArrayView> fields(gridCol.size());
     std::vector<QByteArrayView> stored(editor_.columns.size() + 1);
     std::vector<char> asStored(gridCol.size());
-    for (std::size_t f = 0; f < gridCol.size(); ++f) {
-        asStored[f] = gridCol[f] > 0 && source_.writesRawBytes(gridCol[f]);
-    }
-    const ParsedTable& loaded = *source_.records().table;
     std::vector<std::size_t> mappedFields;
     for (std::size_t f = 0; f < gridCol.size(); ++f) {
+        asStored[f] = gridCol[f] > 0 && source_.writesRawBytes(gridCol[f]);
         if (gridCol[f] > 0 && !asStored[f]) {
             mappedFields.push_back(f);
         }
     }
+    const ParsedTable& loaded = *source_.records().table;
     auto writtenMapped = [&](std::size_t f, int sourceRow, QByteArrayView storedValue) -> const QByteArray& {
         const EditorColumn& column = editor_.columns[std::size_t(gridCol[f]) - 1];
         return mapped[f].get(storedValue,
@@ -131,12 +129,7 @@ std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) con
     flushRun();
     if (!kept.isEmpty()) {
         const ParsedTable keptRows = ParsedTable::parse(TableWriter(editor_.table).bytes() + kept);
-        for (int r = 0; r < keptRows.rowCount(); ++r) {
-            for (std::size_t f = 0; f < fields.size(); ++f) {
-                fields[f] = keptRows.raw(r, int(f));
-            }
-            writer.addStored(fields.data());
-        }
+        writer.addRowsOf(keptRows, 0, keptRows.rowCount());
     }
     return writer;
 }

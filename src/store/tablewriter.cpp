@@ -23,7 +23,6 @@ TableWriter::TableWriter(Table table) : table_(table) {
         alwaysQuoted_.push_back(schema.alwaysQuoted[c]);
     }
     used_ = rowsStart_ = out_.size();
-    finishLayout();
 }
 
 TableWriter::TableWriter(Table table, const ParsedTable& file) : table_(table) {
@@ -35,14 +34,6 @@ TableWriter::TableWriter(Table table, const ParsedTable& file) : table_(table) {
         alwaysQuoted_.push_back(c >= 0 && schema.alwaysQuoted[c]);
     }
     used_ = rowsStart_ = out_.size();
-    finishLayout();
-}
-
-void TableWriter::finishLayout() {
-    for (std::size_t p = 0; p < alwaysQuoted_.size() && p < 64; ++p) {
-        alwaysQuotedBits_ |= quint64(alwaysQuoted_[p] ? 1 : 0) << p;
-    }
-    scratch_.resize(std::size_t(schemaOf(table_).columns.size()) + columnAt_.size());
 }
 
 void TableWriter::reserve(int rows, qsizetype bytes) {
@@ -124,11 +115,9 @@ bool TableWriter::takesRowsOf(const ParsedTable& file) const {
 // Whether writeField would enclose exactly the fields that `quoted` marks: every always-quoted column, and a
 // bare column when its value needs quotes (a bare field holding a quote would be quoted and doubled).
 bool TableWriter::quotedAsWritten(const ParsedTable& file, int row, quint64 quoted) const {
-    if (columnAt_.size() > 64 || (quoted & alwaysQuotedBits_) != alwaysQuotedBits_) {
-        return false;
-    }
     for (std::size_t p = 0; p < columnAt_.size(); ++p) {
-        if (!alwaysQuoted_[p] && ((quoted >> p) & 1) != quint64(needsQuotes(file.raw(row, int(p))))) {
+        const bool written = alwaysQuoted_[p] || needsQuotes(file.raw(row, int(p)));
+        if (((quoted >> p) & 1) != quint64(written)) {
             return false;
         }
     }
@@ -146,6 +135,7 @@ void TableWriter::addRowsOf(const ParsedTable& file, int first, int count) {
         }
         runRows = 0;
     };
+    scratch_.resize(std::size_t(schemaOf(table_).columns.size()) + columnAt_.size());
     for (int row = first; row < first + count; ++row) {
         const std::optional<ParsedTable::PlainRow> plain = file.plainRow(row);
         if (!plain || !quotedAsWritten(file, row, plain->quoted)) {

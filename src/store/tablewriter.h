@@ -62,7 +62,6 @@ public:
     WriteResult checkReadsBack(const QString& path) const;
 
 private:
-    void finishLayout();
     void beginRow(qsizetype room);
     void writeField(int position, QByteArrayView value);
     bool quotedAsWritten(const ParsedTable& file, int row, quint64 quoted) const;
@@ -76,7 +75,6 @@ private:
     // By position in the written header: the table's column written there, or -1, and its quoting.
     std::vector<int> columnAt_;
     std::vector<char> alwaysQuoted_;
-    quint64 alwaysQuotedBits_ = 0;
     // Runs of lines copied by addRowsOf: where they lie, how many rows, and how many rows were written field by
     // field before them.
     struct Copied {
