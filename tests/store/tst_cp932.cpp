@@ -45,25 +45,19 @@ private slots:
         QCOMPARE(d.text, readBack);
     }
 
-    void refused_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qsizetype>("index");
+    // Characters the code page lacks are refused where a value is written (the writer's and the user editor's
+    // tests); bytes it cannot read, here.
+    void undecodable_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<qsizetype>("offset");
-        QTest::newRow("o with umlaut; bad trail byte")
-            << QStringLiteral("abö") << qsizetype(2) << QByteArray("ab\x81\x20") << qsizetype(2);
-        QTest::newRow("emoji; lead byte at the end")
-            << QStringLiteral("寿司🍣") << qsizetype(2) << QByteArray("abc\x82") << qsizetype(3);
-        QTest::newRow("hangul; unassigned double byte")
-            << QStringLiteral("\uD55C") << qsizetype(0) << QByteArray("x\x85\x40") << qsizetype(1);
+        QTest::newRow("bad trail byte") << QByteArray("ab\x81\x20") << qsizetype(2);
+        QTest::newRow("lead byte at the end") << QByteArray("abc\x82") << qsizetype(3);
+        QTest::newRow("unassigned double byte") << QByteArray("x\x85\x40") << qsizetype(1);
     }
 
-    void refused() {
-        QFETCH(QString, text);
-        QFETCH(qsizetype, index);
+    void undecodable() {
         QFETCH(QByteArray, bytes);
         QFETCH(qsizetype, offset);
-        QCOMPARE(cp932::encode(text).errorIndex, index);
         QCOMPARE(cp932::decode(bytes).errorOffset, offset);
     }
 
@@ -73,10 +67,7 @@ private slots:
         const QString names = QStringLiteral(
             "ID,USERNAME,KENGEN,TANKA\r\n\"0001\",\"山本\",\"ADMIN\",1200\r\n\"0002\",\"さくら\",\"\",1000\r\n");
         QTest::newRow("two names in UTF-8") << names.toUtf8() << true;
-        QTest::newRow("two names in UTF-8 with byte-order mark") << "\xEF\xBB\xBF" + names.toUtf8() << true;
-        QTest::newRow("two names in code page 932") << cp932::encode(names).bytes << false;
         QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBFID\r\n") << true;
-        QTest::newRow("plain ASCII") << QByteArray("ID,USERNAME\r\n") << false;
         // Ambiguous, so the code page wins: one short Japanese value; Latin letters, which are also pairs of
         // half-width katakana.
         QTest::newRow("one name in UTF-8") << QStringLiteral("ID,USERNAME\r\n1,山本\r\n").toUtf8() << false;

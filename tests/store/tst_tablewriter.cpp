@@ -34,40 +34,10 @@ struct CodePage {
     }
 };
 
-const TableSchema& schemaAt(int i) {
-    static const Table tables[] = {Table::Control, Table::User, Table::Message, Table::Clock};
-    return schemaOf(tables[i % 4]);
-}
-
 }  // namespace
 
 class TestTableWriter : public QObject {
     Q_OBJECT
-
-    // Writes the rows with a fresh writer of the table and reads them back as a read of the file would.
-    static void checkRoundTrip(Table table, const QList<QList<Value>>& rows) {
-        TableWriter writer(table);
-        for (const QList<Value>& row : rows) {
-            QVERIFY(!writer.addValues(row));
-        }
-        const WriteResult refused = writer.checkReadsBack(QStringLiteral("t.csv"));
-        QVERIFY2(!refused, qPrintable(refused ? refused->message + u' ' + QString::fromLatin1(writer.bytes().toHex())
-                                              : QString()));
-        const ParsedTable parsed = parseTableFile(table, writer.bytes(), QStringLiteral("t.csv"));
-        QCOMPARE(parsed.rowCount(), rows.size());
-        for (int r = 0; r < rows.size(); ++r) {
-            for (int c = 0; c < rows[r].size(); ++c) {
-                QCOMPARE(parsed.value(r, c), rows[r][c]->isEmpty() ? Value() : rows[r][c]);
-            }
-        }
-        // Saved again unchanged, every line is taken as it lies, and the check still reads the whole file's
-        // encoding.
-        TableWriter again(table);
-        QVERIFY(again.takesRowsOf(parsed));
-        again.addRowsOf(parsed, 0, parsed.rowCount());
-        QCOMPARE(again.bytes(), writer.bytes());
-        QVERIFY(!again.checkReadsBack(QStringLiteral("t.csv")));
-    }
 
 private slots:
     // Rows whose lines are not what the writer writes (edited by hand, or by another program) are written field
@@ -75,8 +45,6 @@ private slots:
     // it reads back.
     void rowsOfAnyFileAreWrittenAsTheyRead_data() {
         QTest::addColumn<QByteArray>("rows");
-        QTest::newRow("as written") << QByteArray(
-            "\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"\r\n");
         QTest::newRow("bare field in a quoted column") << QByteArray(
             "\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n0002,\"c\",\"d\",\"2\",\"0\"\r\n\"0003\",\"e\",\"f\",\"1\",\"1\"\r\n");
         QTest::newRow("doubled quote and text after the closing quote")
@@ -90,8 +58,6 @@ private slots:
             "\"0001\",\"a\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\",\"extra\"\r\n\"0003\",\"e\",\"f\",\"1\",\"1\"\r\n");
         QTest::newRow("last line without its line end")
             << QByteArray("\"0001\",\"a\",\"b\",\"1\",\"0\"\r\n\"0002\",\"c\",\"d\",\"2\",\"0\"");
-        QTest::newRow("half-width katakana and kanji")
-            << QByteArray("\"0001\",\"\xB1\xB2\",\"\x8E\x52\x96\x7B\",\"1\",\"0\"\r\n");
     }
 
     void rowsOfAnyFileAreWrittenAsTheyRead() {
@@ -134,68 +100,61 @@ private slots:
         QCOMPARE(refused->kind, WriteError::Kind::WouldNotReadBack);
     }
 
-    // Values drawn from the whole code page, as a person types them: runs of half-width katakana, of kanji and
-    // other double-byte characters and of ASCII (the characters that need quoting included), alone or mixed, one
-    // to many rows, in every table. Each double-byte character appears at least once. No save of them is ever
-    // refused, since a read gives each back.
+    // Values drawn from the whole code page, as a person types them: runs of single-byte characters (half-width
+    // katakana and the odd ones), of ASCII (the characters that need quoting included) and of kanji and other
+    // double-byte characters, alone or mixed, one to many rows, in every table. Each double-byte character appears
+    // at least once. No save of them is ever refused, since a read gives each back, and the saved file written again
+    // as its lines lie is the same file.
     void whatAPersonTypesReadsBack() {
         const CodePage page;
         QVERIFY(page.doubleByte.size() > 9000 && page.singleByte.size() == 68);
         const QString ascii = QStringLiteral("0123456789ABCZabcz ,\"\r\n-./:!");
+        const std::pair<QList<QChar>, int> alphabets[] = {
+            {page.singleByte, 8}, {QList<QChar>(ascii.begin(), ascii.end()), 6}, {page.doubleByte, 4}};
         std::mt19937 random(20261207);
         auto pick = [&](int n) { return int(random() % unsigned(n)); };
-        auto run = [&](const QList<QChar>& from, int longest) {
-            QString text;
-            for (int k = 1 + pick(longest); k > 0; --k) {
-                text += from[pick(int(from.size()))];
-            }
-            return text;
-        };
-        QList<QChar> asciiChars(ascii.begin(), ascii.end());
-        QList<QChar> halfWidth;
-        for (char16_t c = 0xFF61; c <= 0xFF9F; ++c) {
-            halfWidth.append(QChar(c));
-        }
         auto value = [&](int kinds) {
             QString text;
             for (int segments = 1 + pick(4); segments > 0; --segments) {
-                switch (pick(kinds)) {
-                    case 0:
-                        text += run(halfWidth, 8);
-                        break;
-                    case 1:
-                        text += run(asciiChars, 6);
-                        break;
-                    case 2:
-                        text += run(page.singleByte, 3);
-                        break;
-                    default:
-                        text += run(page.doubleByte, 4);
-                        break;
+                const auto& [from, longest] = alphabets[pick(kinds)];
+                for (int k = 1 + pick(longest); k > 0; --k) {
+                    text += from[pick(int(from.size()))];
                 }
             }
             return text;
         };
-        // Half-width katakana and ASCII alone (the names of a shop's staff), then with everything else.
-        const qsizetype tables = page.doubleByte.size() + 3000;
-        for (qsizetype i = 0; i < tables; ++i) {
-            const int kinds = i < 3000 ? (i % 2 == 0 ? 1 : 2) : 4;
-            const TableSchema& schema = schemaAt(int(i));
+        // Single-byte characters and ASCII alone (the names of a shop's staff), then with everything else.
+        for (qsizetype i = 0; i < page.doubleByte.size() + 3000; ++i) {
+            const Table table = Table(i % 4);
             QList<QList<Value>> rows;
             for (int r = 1 + pick(i % 3 == 0 ? 40 : 6); r > 0; --r) {
                 QList<Value> row;
-                for (qsizetype c = 0; c < schema.columns.size(); ++c) {
-                    row.append(pick(5) == 0 ? QString() : value(kinds));
+                for (qsizetype c = 0; c < schemaOf(table).columns.size(); ++c) {
+                    row.append(pick(5) == 0 ? QString() : value(i < 3000 ? 1 + int(i % 2) : 3));
                 }
                 rows.append(row);
             }
             if (i >= 3000) {
                 rows[0][1] = QString(page.doubleByte[i - 3000]) + *rows[0][1];
             }
-            checkRoundTrip(Table(i % 4), rows);
-            if (QTest::currentTestFailed()) {
-                return;
+            TableWriter writer(table);
+            for (const QList<Value>& row : rows) {
+                QVERIFY(!writer.addValues(row));
             }
+            const WriteResult refused = writer.checkReadsBack(QStringLiteral("t.csv"));
+            QVERIFY2(!refused, qPrintable(refused ? refused->message + u' ' + writer.bytes().toHex() : QString()));
+            const ParsedTable parsed = parseTableFile(table, writer.bytes(), QStringLiteral("t.csv"));
+            QCOMPARE(parsed.rowCount(), rows.size());
+            for (int r = 0; r < rows.size(); ++r) {
+                for (int c = 0; c < rows[r].size(); ++c) {
+                    QCOMPARE(parsed.value(r, c), rows[r][c]->isEmpty() ? Value() : rows[r][c]);
+                }
+            }
+            TableWriter again(table);
+            QVERIFY(again.takesRowsOf(parsed));
+            again.addRowsOf(parsed, 0, parsed.rowCount());
+            QCOMPARE(again.bytes(), writer.bytes());
+            QVERIFY(!again.checkReadsBack(QStringLiteral("t.csv")));
         }
     }
 
