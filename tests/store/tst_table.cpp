@@ -37,7 +37,6 @@ private slots:
             {"a quoted field never closed runs to the end", "\"0004\",\"ab\r\n", "0004|ab\r\n|-"},
             {"bare LF, blank lines, no final line end", "1,A\n\n2,B", "1|A|-/2|B|-"},
             {"blanks are part of the value", " 1 , A \r\n", " 1 | A |-"},
-            {"header only", "", ""},
         };
         for (const auto& r : rows) {
             QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]);
