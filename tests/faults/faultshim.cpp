@@ -14,7 +14,6 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include <stdio.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

@@ -113,13 +113,7 @@ class TestFaults : public QObject {
         const QByteArray now = contentOf(store.pathOf(Table::Clock));
         TableWriter same(Table::Clock);
         const ParsedTable parsed = ParsedTable::parse(now);
-        for (int r = 0; r < parsed.rowCount(); ++r) {
-            QList<Value> row;
-            for (int c = 0; c < 5; ++c) {
-                row << parsed.value(r, c);
-            }
-            same.addValues(row);
-        }
+        same.addRowsOf(parsed, 0, parsed.rowCount());
         const auto result =
             rewriteUnlessChanged(store, Table::Clock, now, std::move(same), QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
         QCOMPARE(int(result.outcome), int(GuardedRewriteResult::Outcome::Written));
