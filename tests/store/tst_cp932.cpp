@@ -79,14 +79,12 @@ private slots:
                                                                           "\"0003\",\"ﾏｷ\",\"\",1000\r\n"))
                                                  .bytes
                                           << false;
-        for (const char* file : {"コントロール.csv", "メッセージ.csv", "ユーザー.csv", "個人出退勤時間.csv"}) {
+        // The sample tables with Japanese text, turned into UTF-8. (As they are, they are read by the writer's and
+        // the lookups' tests.)
+        for (const char* file : {"コントロール.csv", "メッセージ.csv", "ユーザー.csv"}) {
             QFile f(QStringLiteral(TSUMIKI_SOURCE_DIR "/data/DB/") + QString::fromUtf8(file));
             QVERIFY(f.open(QIODevice::ReadOnly));
-            const QByteArray bytes = f.readAll();
-            QTest::newRow(file) << bytes << false;
-            if (!cp932::isAscii(bytes)) {
-                QTest::newRow(QByteArray(file) + " in UTF-8") << cp932::decode(bytes).text.toUtf8() << true;
-            }
+            QTest::newRow(file) << cp932::decode(f.readAll()).text.toUtf8() << true;
         }
     }
 
