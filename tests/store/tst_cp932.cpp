@@ -68,6 +68,7 @@ private slots:
             "ID,USERNAME,KENGEN,TANKA\r\n\"0001\",\"山本\",\"ADMIN\",1200\r\n\"0002\",\"さくら\",\"\",1000\r\n");
         QTest::newRow("two names in UTF-8") << names.toUtf8() << true;
         QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBFID\r\n") << true;
+        QTest::newRow("plain ASCII") << QByteArray("ID,USERNAME\r\n") << false;
         // Ambiguous, so the code page wins: one short Japanese value; Latin letters, which are also pairs of
         // half-width katakana.
         QTest::newRow("one name in UTF-8") << QStringLiteral("ID,USERNAME\r\n1,山本\r\n").toUtf8() << false;
