@@ -30,7 +30,6 @@ private slots:
             {"message: last row wins", "message", "E00001", "登録されていません"},
             {"message: empty text falls back", "message", "E00002", "errcode 'E00002'"},
             {"message: a later empty row empties it", "message", "E00003", "errcode 'E00003'"},
-            {"message: no row", "message", "E00099", "errcode 'E00099'"},
             {"administrator", "user", "A", "店長/ADMIN/1200"},
             {"empty authority and price", "user", "B", "さくら/0/0"},
             {"no name, lower-case authority, price not a number", "user", "C", "/admin/0"},
