@@ -34,18 +34,8 @@ public:
     int rowCount() const override { return int(rows_.size()); }
     QString cell(int row, int col) const override {
         const ClockRow& r = rows_[row - 1];
-        switch (col) {
-            case 1:
-                return r.id;
-            case 3:
-                return r.date;
-            case 4:
-                return r.date + QStringLiteral(" 09:00");
-            case 5:
-                return r.clockIn ? QStringLiteral("出勤") : QStringLiteral("退出");
-            default:
-                return QString();
-        }
+        const QString kind = r.clockIn ? QStringLiteral("出勤") : QStringLiteral("退出");
+        return QStringList{QString(), r.id, QString(), r.date, r.date + QStringLiteral(" 09:00"), kind}.value(col);
     }
     bool showsStoredBytes(int col) const override { return col == 1 || col == 3; }
     bool storedRow(int row, QByteArrayView* stored) const override {
