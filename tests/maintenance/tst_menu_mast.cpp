@@ -12,14 +12,10 @@ class TestMenuMast : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each opening loads the file as it is then: an edit left unsaved the first time is gone the second.
+    // Each opening loads the file afresh: an edit left unsaved the first time is gone the second (tables empty).
     void buttonsOpenTheirEditorsAfresh() {
         test::ScreenTestContext t;
         t.folder.writeEmptyTables();
-        t.folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0001\",\"太郎\",\"ADMIN\","});
-        t.folder.writeSettings("5:00");
-        t.folder.writeTable(Table::Message, {"MSGID,MESSAGE", "M01001,おはよう"});
-        t.folder.writeClockRows({test::clockRow("0001", "2026/12/05", "2026/12/05 09:00", "1", "0")});
         QStringList opened;
         t.navigator.onShow = [&opened](QDialog& screen) {
             screen.show();
@@ -32,9 +28,8 @@ private slots:
             menu.findChild<QPushButton*>(button)->click();
             menu.findChild<QPushButton*>(button)->click();
         }
-        QCOMPARE(opened,
-                 (QStringList{"Mast_User 0001", "Mast_User 0001", "Mast_Ctrl CTL0003", "Mast_Ctrl CTL0003",
-                              "Mast_Message M01001", "Mast_Message M01001", "Mast_Kinmu 0001", "Mast_Kinmu 0001"}));
+        QCOMPARE(opened, (QStringList{"Mast_User ", "Mast_User ", "Mast_Ctrl ", "Mast_Ctrl ", "Mast_Message ",
+                                      "Mast_Message ", "Mast_Kinmu ", "Mast_Kinmu "}));
     }
 };
 
