@@ -211,10 +211,6 @@ private slots:
             {refused("E00003")}, kUnchanged);
 
         // The clock records: question first, checks row by row, codes written, range delete.
-        row("clock: load by date and time with nicknames, codes written", Mast_Kinmu::table(), kClock, {"save"}, "",
-            {"1|0099||2026/12/04|2026/12/04 10:00|出勤|", "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
-             "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"},
-            {kAsk, "更新確認:E00012の文"}, kClockWritten);
         // A declined question checks nothing: the rows as loaded would have been saved.
         row("clock: rows checked in turn, a bad date before a later duplicate and a duplicate before a later bad date",
             Mast_Kinmu::table(), kClock,
@@ -223,13 +219,13 @@ private slots:
             "n", kAny,
             {kAsk, kAsk, kClockDate, kAsk, "更新エラー:同日付に複数の出勤か退出が存在します。修正してください。"},
             kUnchanged);
-        row("clock: kind and 同伴 take their words only", Mast_Kinmu::table(), kClock,
-            {"at 2 5", "key Backspace", "save", "ime 勤", "at 3 6", "type 1", "save"}, "", kAny,
+        row("clock: kind and 同伴 take their words only; mended rows written in codes, an empty added row unchecked",
+            Mast_Kinmu::table(), kClock,
+            {"at 2 5", "key Backspace", "save", "ime 勤", "at 3 6", "type 1", "save", "key Backspace", "ime ○", "add",
+             "at 4 4", "type 9:00", "save"},
+            "", kAny,
             {kAsk, "更新エラー:区分には「出勤」か「退出」しか入力できません。修正してください。", kAsk,
-             "更新エラー:同伴には「○」か空白しか入力できません。修正してください。"},
-            kUnchanged);
-        row("clock: an edited row checked and written in codes, an empty added row unchecked", Mast_Kinmu::table(),
-            kClock, {"add", "at 4 4", "type 9:00", "at 3 6", "ime ○", "save"}, "", kAny, {kAsk, "更新確認:E00012の文"},
+             "更新エラー:同伴には「○」か空白しか入力できません。修正してください。", kAsk, "更新確認:E00012の文"},
             kClockWritten.first(2) + QStringList{"\"0002\",\"2026/12/05 5:00:00\",\"2026/12/05 18:00\",\"2\",\"1\"",
                                                  "\"\",\"\",\"9:00\",\"2\",\"0\""});
         row("clock: range delete messages and deleting all rows", Mast_Kinmu::table(), kClock,
@@ -249,8 +245,11 @@ private slots:
              "開き直してください。",
              kAsk, "更新確認:E00012の文"},
             kClockWritten.mid(1) + QStringList{"\"0002\",\"2026/12/06\",\"2026/12/06 09:00\",\"1\",\"0\""});
+        // Loaded by date and time, with nicknames (none for an unknown user), a row without its keys skipped.
         row("clock: a file changed elsewhere is not overwritten", Mast_Kinmu::table(), kClock,
-            {"replace \"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\"", "save"}, "", kAny,
+            {"replace \"0001\",\"2026/12/07\",\"2026/12/07 09:00\",\"1\",\"0\"", "save"}, "",
+            {"1|0099||2026/12/04|2026/12/04 10:00|出勤|", "2|0001|太郎|2026/12/05 5:00:00|2026/12/05 09:00|出勤|○",
+             "3|0002|花子|2026/12/05 5:00:00|2026/12/05 18:00|退出|"},
             {kAsk,
              "更新エラー:ファイル「個人出退勤時間.csv」は、この画面を開いた後に別の画面またはプログラムで変更された"
              "ため、登録を中止しました（ファイルは変更していません）。画面を閉じて開き直してから、もう一度修正して"
