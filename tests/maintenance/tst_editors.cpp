@@ -175,8 +175,11 @@ private slots:
              "エラー:行が存在しません", "エラー:行が存在しません", "行の削除確認:001行目を削除します。",
              "行の削除確認:2行目を削除します。"},
             kUnchanged);
-        row("delete: the only row leaves one empty row", Mast_Message::table(), {"E00002,はい"}, {"del 1", "save"},
-            "yy", {"1||"}, {"行の削除確認:1行目を削除します。", "更新確認:はい", "更新確認:errcode 'E00010'"}, {","});
+        row("messages: the only row deleted leaves one empty row; two empty keys are duplicates", Mast_Message::table(),
+            {"E00002,はい"}, {"del 1", "add", "save", "del 2", "save"}, "yyy", {"1||"},
+            {"行の削除確認:1行目を削除します。", "更新エラー:errcode 'E00003'", "行の削除確認:2行目を削除します。",
+             "更新確認:はい", "更新確認:errcode 'E00010'"},
+            {","});
 
         // A message text with a comma survives although the table is written unquoted; the completion already
         // reads the saved text.
