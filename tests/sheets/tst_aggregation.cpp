@@ -6,6 +6,7 @@
 
 #include "attendance/datetext.h"
 #include "sheets/aggregation.h"
+#include "sheets/sheetcontent.h"
 #include "testsupport.h"
 
 using namespace tsumiki;
@@ -122,6 +123,25 @@ private slots:
         for (const auto& [minutes, price, unit, total, amount] : rows) {
             QCOMPARE(WorkedTotalText(minutes * 60), total);
             QCOMPARE(FormatAmount(AmountFromTotal(total, price, unit)), amount);
+        }
+    }
+
+    // Year, month, first day: two-digit years as typed dates read them; then what the year box's filter lets through
+    // but names no year, and months outside the list.
+    void monthStart() {
+        for (const QString row : {"2026|12|2026-12-01", "09|05|2009-05-01", "98|01|1998-01-01", "20.6|12|", "-202|12|",
+                                  "|12|", "20266|12|", "0000|12|", "2026||", "2026|13|"}) {
+            const QStringList f = row.split(u'|');
+            QCOMPARE(MonthStartFromTexts(f[0], f[1]).value_or(QDate()).toString(Qt::ISODate), f[2]);
+        }
+    }
+
+    void unitPrice() {
+        const std::pair<const char*, std::optional<double>> rows[] = {
+            {"1500", 1500}, {"-5", -5}, {"1500.5", 1500.5}, {".5", 0.5}, {"5.", 5},  // numbers, fractions as they are
+            {"1.2.3", {}},  {"-", {}},  {"", {}},           {".", {}},   {"15\t0", {}}};
+        for (const auto& [text, price] : rows) {
+            QCOMPARE(ParseUnitPrice(QString::fromUtf8(text)), price);
         }
     }
 };

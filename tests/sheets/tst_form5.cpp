@@ -12,17 +12,19 @@
 using namespace tsumiki;
 using namespace tsumiki::test;
 
-// The list's figures are the sheet content's (tested there); here, that the screen shows and exports them.
 class TestForm5 : public QObject {
     Q_OBJECT
 private slots:
     void showsAndExportsTheList() {
         ScreenTestContext t;
         t.folder.writeEmptyTables();
-        t.folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0001\",\"店長\",\"ADMIN\",3000",
-                                          "\"\",\"IDなし\",\"\",1", "\"0002\",\"\",\"\",1000"});
-        t.folder.writeClockRows({clockRow("0001", "2026/12/05", "2026/12/05 09:00", "1"),
-                                 clockRow("0001", "2026/12/05", "2026/12/05 19:07", "2")});
+        t.folder.writeTable(Table::User,
+                            {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000", "\"\",\"IDなし\",\"\",500",
+                             "\"0003\",\"さくら\",\"\",", "\"0004\",\"\",\"\",900"});
+        t.folder.writeClockRows({clockRow("0002", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                                 clockRow("0002", "2026/12/05 5:00:00", "2026/12/06 06:07", "2"),
+                                 clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 20:00", "1", "0"),
+                                 clockRow("0003", "2026/12/05 5:00:00", "2026/12/05 23:00", "2")});
         QDir(t.folder.path()).mkpath("excelテンプレート");
         QFile(t.folder.path() + "/excelテンプレート/勤務表全員.xls").open(QIODevice::WriteOnly);
         Form5 form(t.context);
@@ -37,7 +39,10 @@ private slots:
                                  grid->textMatrix(r, 3)}
                          .join(u'|');
         }
-        QCOMPARE(shown, (QStringList{"ニックネーム|時間|金額|", "店長|10:07|30,000|0001", "|0:00|0|0002"}));
+        // File order; the row without ID is left out; two users of the same name are computed apart; a user
+        // without a unit price earns 0.
+        QCOMPARE(shown, (QStringList{"ニックネーム|時間|金額|", "さくら|10:07|10,000|0002", "さくら|3:00|0|0003",
+                                     "|0:00|0|0004"}));
         // The ID column carries the key of every line but is not shown.
         QVERIFY(grid->isColumnHidden(3) || grid->columnWidth(3) == 0);
 
@@ -49,11 +54,10 @@ private slots:
         QCOMPARE(t.boxes.errorTexts(), QStringList());
         const FakeSpreadsheet::Cells cells =
             t.spreadsheet.books.value(t.folder.path() + "/出力帳票/勤務表全員_2026年12月.xls");
-        QCOMPARE(cells.value({2, 2}).text, QStringLiteral("2026年12月"));
-        QCOMPARE(cells.value({5, 3}).text, QStringLiteral("店長"));
+        QCOMPARE(cells.value({5, 3}).text, QStringLiteral("さくら"));
         QCOMPARE(cells.value({5, 5}).number, (10 * 60 + 7) / 1440.0);
-        QCOMPARE(cells.value({5, 6}).number, 30000.0);
-        QCOMPARE(cells.value({6, 5}).number, 0.0);  // the second line
+        QCOMPARE(cells.value({5, 6}).number, 10000.0);
+        QCOMPARE(cells.value({6, 5}).number, 3 / 24.0);  // the second line
     }
 };
 
