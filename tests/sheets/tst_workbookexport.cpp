@@ -49,13 +49,11 @@ private slots:
 
     void cleanupTestCase() { office_.reset(); }
 
-    // A shop with two people and clock rows in November 2026; no output folder yet.
+    // A person's clock rows in November 2026; no output folder yet.
     void init() {
         folder_ = std::make_unique<TempAppFolder>();
         folder_->writeEmptyTables();
         setPassword(kPassword);
-        folder_->writeTable(
-            Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0002\",\"さくら\",\"\",1000", "\"0003\",\"a/b\",\"\",1200"});
         folder_->writeClockRows({clockRow("0002", "2026/11/01 5:00:00", "2026/11/01 09:00", "1"),
                                  clockRow("0002", "2026/11/01 5:00:00", "2026/11/01 18:00", "2"),
                                  clockRow("0002", "2026/11/02 5:00:00", "2026/11/02 20:00", "1", "1"),
@@ -63,9 +61,7 @@ private slots:
                                  clockRow("0002", "2026/11/03 5:00:00", "2026/11/03 23:00", "2"),
                                  clockRow("0002", "2026/11/04 5:00:00", "2026/11/04 09:00", "1"),
                                  clockRow("0002", "2026/11/04 5:00:00", "2026/11/05 09:00", "2"),
-                                 clockRow("0002", "2026/11/06 5:00:00", "2026/11/06 19:00", "1", "1"),
-                                 clockRow("0003", "2026/11/01 5:00:00", "2026/11/01 10:00", "1"),
-                                 clockRow("0003", "2026/11/01 5:00:00", "2026/11/01 17:07", "2")});
+                                 clockRow("0002", "2026/11/06 5:00:00", "2026/11/06 19:00", "1", "1")});
         const QDir app(folder_->path());
         app.mkpath("excelテンプレート");
         for (const char* name : {"勤務表個人.xls", "勤務表全員.xls"}) {
@@ -82,42 +78,38 @@ private slots:
         QCOMPARE(FileNameSafe(all), QStringLiteral("a／b＼c：d＊e？f＂g＜h＞i｜j_k"));
     }
 
-    void newIndividualWorkbook() {
+    // A new workbook from the template; a second export into it fills only its empty cells, so that what was typed
+    // by hand stays; a changed password leaves it as it is.
+    void individualWorkbook() {
         QVERIFY(export_->exportIndividual(individual(*store_, "0002", "さくら", "1000")));
         QVERIFY2(boxes_.shown.isEmpty(), qPrintable(boxes_.shown.value(0).text));
         QCOMPARE(pause_.lastSeconds, 3);
         const QString output = folder_->path() + "/出力帳票/勤務表個人_さくら_2026年11月.xls";
         QCOMPARE(XlsEncryptionOf(output), XlsEncryption::Encrypted);
         QVERIFY(!office_->open(output, QString()));
-
-        std::unique_ptr<Workbook> book = openSaved(output);
-        QVERIFY(book);
-        QCOMPARE(book->isSheetProtected(), true);
-        const auto text = [&](int r, int c) { return book->cell(r, c)->text; };
-        QCOMPARE(text(2, 5), QStringLiteral("0002"));
-        QCOMPARE(text(3, 5), QStringLiteral("さくら"));
-        QCOMPARE(text(4, 2), kMonth);
-        // Day rows: B C D E F I; ends on the 48-hour clock, but not without a start; a day with a start only; a 30-day
-        // month leaves row 37 alone.
-        const QStringList expected = {"1|日|09:00|～|18:00|", "2|月|20:00|～|26:00|○", "3|火||～|23:00|",
-                                      "4|水|09:00|～|33:00|", "6|金|19:00|～||○",      "30|月||～||"};
-        QStringList actual;
-        for (int r : {7, 8, 9, 10, 12, 36, 37}) {
-            actual << QStringList{text(r, 2), text(r, 3), text(r, 4), text(r, 5), text(r, 6), text(r, 9)}.join(u'|');
-        }
-        QCOMPARE(actual, expected + QStringList{"|||||"});
-        // The template's own formulas give the screen's total and pay.
-        const IndividualSheet sheet = BuildIndividualSheet(*store_, "0002", QDate(2026, 11, 1));
-        QCOMPARE(text(38, 7), sheet.totalText);
-        QCOMPARE(text(43, 6), FormatAmount(AmountFromTotal(sheet.totalText, 1000, 15)));
-    }
-
-    void reopenFillsOnlyEmptyCells() {
-        QVERIFY(export_->exportIndividual(individual(*store_, "0002", "さくら", "1000")));
-        const QString output = export_->individualOutputPath("さくら", kMonth);
         {
             std::unique_ptr<Workbook> book = openSaved(output);
-            QVERIFY(book && book->unprotectSheet());
+            QVERIFY(book);
+            QCOMPARE(book->isSheetProtected(), true);
+            const auto text = [&](int r, int c) { return book->cell(r, c)->text; };
+            QCOMPARE(text(2, 5), QStringLiteral("0002"));
+            QCOMPARE(text(3, 5), QStringLiteral("さくら"));
+            QCOMPARE(text(4, 2), kMonth);
+            // Day rows: B C D E F I; ends on the 48-hour clock, but not without a start; a day with a start only; a
+            // 30-day month leaves row 37 alone.
+            const QStringList expected = {"1|日|09:00|～|18:00|", "2|月|20:00|～|26:00|○", "3|火||～|23:00|",
+                                          "4|水|09:00|～|33:00|", "6|金|19:00|～||○",      "30|月||～||"};
+            QStringList actual;
+            for (int r : {7, 8, 9, 10, 12, 36, 37}) {
+                actual << QStringList{text(r, 2), text(r, 3), text(r, 4), text(r, 5), text(r, 6), text(r, 9)}.join(
+                    u'|');
+            }
+            QCOMPARE(actual, expected + QStringList{"|||||"});
+            // The template's own formulas give the screen's total and pay.
+            const IndividualSheet sheet = BuildIndividualSheet(*store_, "0002", QDate(2026, 11, 1));
+            QCOMPARE(text(38, 7), sheet.totalText);
+            QCOMPARE(text(43, 6), FormatAmount(AmountFromTotal(sheet.totalText, 1000, 15)));
+            QVERIFY(book->unprotectSheet());
             QVERIFY(book->writeText(10, 4, "手書き"));
             QVERIFY(book->saveAs(output, kPassword));
         }
@@ -126,18 +118,14 @@ private slots:
                                  clockRow("0002", "2026/11/06 5:00:00", "2026/11/06 19:00", "1", "1"),
                                  clockRow("0002", "2026/11/06 5:00:00", "2026/11/06 23:30", "2")});
         QVERIFY(export_->exportIndividual(individual(*store_, "0002", "さくら", "")));
-        std::unique_ptr<Workbook> book = openSaved(output);
-        QVERIFY(book);
-        QCOMPARE(book->cell(10, 4)->text, QStringLiteral("手書き"));
-        QCOMPARE(book->cell(7, 6)->text, QStringLiteral("18:00"));   // kept from the first export
-        QCOMPARE(book->cell(12, 6)->text, QStringLiteral("23:30"));  // was empty, now filled
-        QCOMPARE(book->cell(43, 4)->text, QStringLiteral("0"));      // always rewritten
-    }
-
-    // A changed password leaves the earlier workbook as it is; an empty one saves without.
-    void passwords() {
-        QVERIFY(export_->exportIndividual(individual(*store_, "0002", "さくら", "1000")));
-        const QString output = export_->individualOutputPath("さくら", kMonth);
+        {
+            std::unique_ptr<Workbook> book = openSaved(output);
+            QVERIFY(book);
+            QCOMPARE(book->cell(10, 4)->text, QStringLiteral("手書き"));
+            QCOMPARE(book->cell(7, 6)->text, QStringLiteral("18:00"));   // kept from the first export
+            QCOMPARE(book->cell(12, 6)->text, QStringLiteral("23:30"));  // was empty, now filled
+            QCOMPARE(book->cell(43, 4)->text, QStringLiteral("0"));      // always rewritten
+        }
         const QByteArray before = bytesOf(output);
         setPassword("pw2");
         QVERIFY(!export_->exportIndividual(individual(*store_, "0002", "さくら", "1000")));
@@ -147,9 +135,6 @@ private slots:
         QVERIFY2(errors.size() == 1 && errors[0].startsWith(kept) && errors[0].contains(u"パスワード"),
                  qPrintable(errors.join(u'\n')));
         QCOMPARE(bytesOf(output), before);
-        setPassword("");
-        QVERIFY(export_->exportStaff({kMonth, {{"さくら", "1:00", "1,000"}}}));
-        QCOMPARE(XlsEncryptionOf(export_->staffOutputPath(kMonth)), XlsEncryption::Plain);
     }
 
     void staffWorkbookIsRebuilt() {
@@ -174,6 +159,11 @@ private slots:
         QCOMPARE(rows, (QStringList{"さくら|123:05|123,000", "|0:00|0", "a/b|7:07|8,400", "||"}));
         QCOMPARE(book->cell(3, 5)->text, QStringLiteral("130:12"));
         QCOMPARE(book->cell(3, 6)->text, QStringLiteral("131,400"));
+        book.reset();
+        // An empty password saves without one.
+        setPassword("");
+        QVERIFY(export_->exportStaff(content));
+        QCOMPARE(XlsEncryptionOf(output), XlsEncryption::Plain);
     }
 
     // A stale lock is the office adapter's test's.
