@@ -28,7 +28,8 @@ struct Selection {
     void choose(int person, int month, const QString& year) {
         people()->setCurrentIndex(person);
         months()->setCurrentIndex(month);
-        this->year()->setText(year);
+        this->year()->clear();
+        QTest::keyClicks(this->year(), year);
     }
     void click(QLatin1String button) { QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton); }
     ScreenTestContext t;
@@ -61,7 +62,7 @@ private slots:
             {n::individualButton, -1, -1, QString(), "月を選択してください。"},
             {n::individualButton, -1, 11, QString(), noYear},
             {n::individualButton, -1, 11, "2026", "対象の人を選んでください"},
-            {n::individualButton, 1, 11, "2026", QString()},
+            {n::individualButton, 1, 11, "2a0266", QString()},  // the year box keeps to four digits
             {n::staffButton, -1, -1, "2026", "出力月を選択してください。"},
             {n::staffButton, -1, 11, QString(), noYear},
             {n::staffButton, -1, 11, "2026", QString()}};  // no person needed
@@ -89,14 +90,6 @@ private slots:
             opened[1].properties,
             (QVariantMap{
                 {"TargetUserId", "a:b c"}, {"TargetUserName", "名前:x"}, {"SheetYear", "09"}, {"SheetMonth", "05"}}));
-    }
-
-    void yearBoxKeepsToFourDigits() {
-        Selection s("2026/12/06 12:00:00");
-        s.year()->clear();
-        QTest::keyClicks(s.year(), "2a0266");
-        QCOMPARE(s.year()->text(), "2026");
-        QCOMPARE(s.t.boxes.beeps, 1);
     }
 };
 
