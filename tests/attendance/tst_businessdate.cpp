@@ -61,7 +61,6 @@ private slots:
                     const bool near = kind == ClockKind::In ? ahead >= 0 && ahead < grid : ahead <= 0 && ahead > -grid;
                     QVERIFY2(near && (minute % 60 + ahead) % grid == 0,
                              qPrintable(QString("unit %1: %2 gives %3").arg(unit).arg(minutes(now), minutes(moment))));
-                    QCOMPARE(RoundClockTime(now.time(), unit, kind), moment.time());
                 }
             }
         }

@@ -17,7 +17,6 @@ private slots:
         const QString out = clockRow("7", day, "2026/12/06 02:30", "2");
         const std::pair<QStringList, QStringList> rows[] = {
             // rows; clock-in, clock-out, 同伴
-            {{}, {"", "", ""}},
             {{in1, in2, out}, {"2026/12/05 21:00", "2026/12/06 02:30", "0"}},             // the later clock-in wins
             {{in1, "\"7\",\"" + day + "\",,\"1\","}, {"2026/12/05 20:00", "", "1"}},      // an empty one clears nothing
             {{clockRow("7", "2026/12/05", "2026/12/05 20:00", "1", "1")}, {"", "", ""}},  // another working day
