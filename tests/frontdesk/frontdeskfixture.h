@@ -4,14 +4,13 @@
 
 namespace tsumiki::test {
 
-// The front desk's shop: four users (an administrator, staff, a lower-case "admin", one without a nickname), the
-// messages the two screens show, and the day changing at 05:00.
+// The front desk's shop: three users (an administrator, staff, one without a nickname), the messages the two
+// screens show, and the day changing at 05:00.
 struct FrontDesk : ScreenTestContext {
     FrontDesk() {
         random = ScriptedRandom({0.5});
         folder.writeTable(Table::User, {"ID,USERNAME,KENGEN,TANKA", "\"0001\",\"店長\",\"ADMIN\",3000",
-                                        "\"0002\",\"さくら\",\"\",1500", "\"0003\",\"ゆり\",\"admin\",1200",
-                                        "\"0004\",\"\",\"\",1000"});
+                                        "\"0002\",\"さくら\",\"\",1500", "\"0004\",\"\",\"\",1000"});
         folder.writeTable(Table::Message,
                           {"MSGID,MESSAGE", "E00001,ユーザーIDが登録されていません。",
                            "E00013,まだ出勤時間になっていないため退出できません。", "M01001,おはよう1",
