@@ -34,6 +34,8 @@ private slots:
         Probe screen(t.context);
         QSignalSpy rejected(&screen, &QDialog::rejected);
         QSignalSpy clicks(screen.button, &QPushButton::clicked);
+        // The frame gives the screen its name, which tests and the screenshot walk find it by, and its caption.
+        QCOMPARE(screen.objectName() + ' ' + screen.windowTitle(), "Probe 見出し");
         screen.show();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
         QHideEvent hidden;
