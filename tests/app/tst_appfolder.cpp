@@ -28,18 +28,13 @@ const QStringList kStartingFiles{"DB/コントロール.csv",
                                  "excelテンプレート/勤務表個人.xls",
                                  "excelテンプレート/勤務表全員.xls"};
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Every file below the folder, hidden ones included, with its bytes and time of last change.
 QMap<QString, QPair<QByteArray, QDateTime>> snapshot(const QString& folder) {
     QMap<QString, QPair<QByteArray, QDateTime>> files;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), {bytesOf(path), it.fileInfo().lastModified()});
+        files.insert(QDir(folder).relativeFilePath(path), {test::fileBytes(path), it.fileInfo().lastModified()});
     }
     return files;
 }
@@ -81,7 +76,7 @@ private slots:
         QCOMPARE(starting.read(Table::User)->rowCount(), 1);
         QCOMPARE(LookupUserName(starting, "0001") + GetUserAuthority(starting, "0001"), "管理者ADMIN");
         for (const QString& file : kStartingFiles.mid(0, 4)) {
-            const QByteArray bytes = bytesOf(kStarting + '/' + file);
+            const QByteArray bytes = test::fileBytes(kStarting + '/' + file);
             QVERIFY2(bytes.endsWith("\r\n") && !QByteArray(bytes).replace("\r\n", "").contains('\n'), qPrintable(file));
         }
     }
@@ -107,7 +102,8 @@ private slots:
         for (const QString& file : kStartingFiles) {
             const bool wasThere = present.contains(file);
             QCOMPARE(done.created.contains(file), !wasThere);
-            QCOMPARE(bytesOf(home.filePath(file)), wasThere ? "own " + file.toUtf8() : bytesOf(kStarting + '/' + file));
+            QCOMPARE(test::fileBytes(home.filePath(file)),
+                     wasThere ? "own " + file.toUtf8() : test::fileBytes(kStarting + '/' + file));
         }
         QCOMPARE(done.createdUsers(), !present.contains("DB/ユーザー.csv"));
         QVERIFY(QFileInfo(home.filePath("出力帳票")).isDir());

@@ -54,11 +54,6 @@ Run probe(const QString& operation, const QString& app, const QString& fault, bo
     return run;
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 nlink_t linksOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_nlink : 0;
@@ -80,7 +75,7 @@ bool onlyTableLeft(const TableStore& store) {
 
 bool someCopyHolds(const TableStore& store, const QByteArray& bytes) {
     for (const QString& name : copiesIn(store)) {
-        if (contentOf(QDir(history::folderOf(store)).filePath(name)) == bytes) {
+        if (test::fileBytes(QDir(history::folderOf(store)).filePath(name)) == bytes) {
             return true;
         }
     }
@@ -110,7 +105,7 @@ class TestFaults : public QObject {
 
     // What the next save finds and clears: afterwards only the table and its lock file are in DB.
     void saveAgain(TableStore& store) {
-        const QByteArray now = contentOf(store.pathOf(Table::Clock));
+        const QByteArray now = test::fileBytes(store.pathOf(Table::Clock));
         TableWriter same(Table::Clock);
         const ParsedTable parsed = ParsedTable::parse(now);
         same.addRowsOf(parsed, 0, parsed.rowCount());

@@ -29,11 +29,6 @@ IndividualWorkbookContent individual(const TableStore& store, const QString& id,
     return c;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestWorkbookExport : public QObject {
@@ -126,7 +121,7 @@ private slots:
             QCOMPARE(book->cell(12, 6)->text, QStringLiteral("23:30"));  // was empty, now filled
             QCOMPARE(book->cell(43, 4)->text, QStringLiteral("0"));      // always rewritten
         }
-        const QByteArray before = bytesOf(output);
+        const QByteArray before = test::fileBytes(output);
         setPassword("pw2");
         QVERIFY(!export_->exportIndividual(individual(*store_, "0002", "さくら", "1000")));
         const QStringList errors = boxes_.errorTexts();
@@ -134,7 +129,7 @@ private slots:
             "以前に出力したブックを開けないため、Excel出力を中止しました。ブックはそのまま残してあります。\n";
         QVERIFY2(errors.size() == 1 && errors[0].startsWith(kept) && errors[0].contains(u"パスワード"),
                  qPrintable(errors.join(u'\n')));
-        QCOMPARE(bytesOf(output), before);
+        QCOMPARE(test::fileBytes(output), before);
     }
 
     void staffWorkbookIsRebuilt() {

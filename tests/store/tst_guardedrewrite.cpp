@@ -39,11 +39,6 @@ TableWriter writerOf(const QByteArray& bytes) {
     return writer;
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList copiesOf(const TableStore& store) {
     return QDir(history::folderOf(store)).entryList(QDir::Files, QDir::Name);
 }
@@ -89,7 +84,7 @@ private slots:
         QCOMPARE(kNew + result.keptAppended, written ? after : kNew);
         // The file replaced is kept as it was, and only when something was written.
         QCOMPARE(copiesOf(store), written ? QStringList{"個人出退勤時間_000001_20261206-213015.csv"} : QStringList());
-        QVERIFY(!written || contentOf(QDir(history::folderOf(store)).filePath(copiesOf(store)[0])) == atSave);
+        QVERIFY(!written || test::fileBytes(QDir(history::folderOf(store)).filePath(copiesOf(store)[0])) == atSave);
     }
 
     // Copies are numbered: the newest ten stay, ordered by when they were made even after the clock went back,
@@ -110,7 +105,7 @@ private slots:
         QCOMPARE(copies.size(), history::kKeptPerTable);
         QCOMPARE(copies.first(), QStringLiteral("個人出退勤時間_000003_20271206-213015.csv"));
         QCOMPARE(copies.last(), QStringLiteral("個人出退勤時間_000012_20261206-213015.csv"));
-        QCOMPARE(contentOf(QDir(history::folderOf(store)).filePath(copies.last())),
+        QCOMPARE(test::fileBytes(QDir(history::folderOf(store)).filePath(copies.last())),
                  kHeader + "\"11\",\"\",\"\",\"\",\"\"\r\n");
     }
 
@@ -128,8 +123,8 @@ private slots:
         const auto result = rewriteUnlessChanged(store, Table::Clock, kLoaded, writerOf(kNew), kNow);
         QCOMPARE(int(result.outcome), int(Outcome::Written));
         QVERIFY(QFileInfo(store.pathOf(Table::Clock)).isSymLink());
-        QCOMPARE(contentOf(target), kNew);
-        QCOMPARE(contentOf(QDir(history::folderOf(store)).filePath(copiesOf(store).value(0))), kLoaded);
+        QCOMPARE(test::fileBytes(target), kNew);
+        QCOMPARE(test::fileBytes(QDir(history::folderOf(store)).filePath(copiesOf(store).value(0))), kLoaded);
     }
 
     // An older version killed in a save left its temporary file, or a history name for the live file itself: the
@@ -156,7 +151,7 @@ private slots:
                  (QStringList{u'.' + name + ".lock", name, name + ".backup"}));
         const QStringList copies = copiesOf(store);
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(contentOf(QDir(history::folderOf(store)).filePath(copies[0])), kLoaded);
+        QCOMPARE(test::fileBytes(QDir(history::folderOf(store)).filePath(copies[0])), kLoaded);
     }
 
     void refusals_data() {

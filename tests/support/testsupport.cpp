@@ -62,9 +62,13 @@ void TempAppFolder::writeBytes(Table table, const QByteArray& bytes) const {
     }
 }
 
-QByteArray TempAppFolder::bytes(Table table) const {
-    QFile f(tablePath(table));
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray TempAppFolder::bytes(Table table) const {
+    return fileBytes(tablePath(table));
 }
 
 void TempAppFolder::writeEmptyTables() const {

@@ -59,6 +59,9 @@ public:
     int beeps = 0;
 };
 
+// The whole file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 // An application folder in a temporary directory with a DB folder holding the given tables, written as
 // code page 932 bytes with CR LF line ends.
 class TempAppFolder {
