@@ -135,12 +135,13 @@ void TableWriter::addRowsOf(const ParsedTable& file, int first, int count) {
         }
         runRows = 0;
     };
-    scratch_.resize(std::size_t(schemaOf(table_).columns.size()) + columnAt_.size());
+    // A row written field by field: its fields as read, then as the table orders them.
+    std::vector<QByteArrayView> scratch(columnAt_.size() + std::size_t(schemaOf(table_).columns.size()));
     for (int row = first; row < first + count; ++row) {
         const std::optional<ParsedTable::PlainRow> plain = file.plainRow(row);
         if (!plain || !quotedAsWritten(file, row, plain->quoted)) {
             flush();
-            QByteArrayView* read = scratch_.data();
+            QByteArrayView* read = scratch.data();
             QByteArrayView* fields = read + columnAt_.size();
             file.rawRow(row, read);
             for (std::size_t p = 0; p < columnAt_.size(); ++p) {

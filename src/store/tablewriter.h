@@ -85,7 +85,6 @@ private:
     };
     std::vector<Copied> copied_;
     int writtenRows_ = 0;
-    std::vector<QByteArrayView> scratch_;
     // Where each value written field by field lies in the bytes (without its quotes), row by row, for
     // checkReadsBack. A value whose quotes were doubled is kept as it reads instead.
     static constexpr quint32 kDoubled = 0xFFFFFFFFU;
