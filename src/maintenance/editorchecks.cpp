@@ -183,35 +183,57 @@ void sortByHash(std::vector<std::pair<quint32, int>>& keyed) {
     }
 }
 
-}  // namespace
+enum Note : unsigned char { Unchecked = 1, BadDate = 2, Unchanged = 4 };
 
-std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
-    const int n = rows.rowCount();
+std::array<bool, kClockColumns> storedColumnsOf(const EditorRows& rows) {
     std::array<bool, kClockColumns> storedColumns{};
     for (int c = 0; c < kClockColumns; ++c) {
         storedColumns[std::size_t(c)] = rows.showsStoredBytes(c);
     }
+    return storedColumns;
+}
+
+// A hash of the row's user ID, date and kind, and what the row-by-row checks need of it.
+LoadedRowFacts factsOf(const ClockRow& row, ByStoredValue<size_t>& kindHashes) {
+    const quint64 wide = (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 +
+                         row.hash(5, 0xc2b2ae35U, &kindHashes);
+    LoadedRowFacts facts{quint32(wide ^ (wide >> 32)), Unchecked};
+    if (!row.isEmpty(1) || !row.isEmpty(3)) {
+        facts.note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
+    }
+    return facts;
+}
+
+}  // namespace
+
+std::vector<LoadedRowFacts> clockRowFacts(const EditorRows& loaded) {
+    const std::array<bool, kClockColumns> storedColumns = storedColumnsOf(loaded);
+    ByStoredValue<size_t> kindHashes;
+    ClockRow::Fields stored;
+    std::vector<LoadedRowFacts> facts;
+    facts.reserve(std::size_t(loaded.rowCount()));
+    for (int r = 1; r <= loaded.rowCount(); ++r) {
+        facts.push_back(factsOf(ClockRow(loaded, storedColumns, stored, r), kindHashes));
+    }
+    return facts;
+}
+
+std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore&) {
+    const int n = rows.rowCount();
+    const std::array<bool, kClockColumns> storedColumns = storedColumnsOf(rows);
     // Whether some later row has the same user ID, date and kind: rows sorted by a hash of the three, and rows
     // of equal hash compared by their texts. The same pass notes what the row-by-row checks need of each row,
-    // so that every row is read once.
-    enum Note : unsigned char { Unchecked = 1, BadDate = 2, Unchanged = 4 };
+    // so that every row is read once, and a row as loaded not at all when its facts were worked out at load.
     std::vector<unsigned char> notes(std::size_t(n) + 1, 0);
     std::vector<std::pair<quint32, int>> keyed;
     keyed.reserve(std::size_t(n));
     ByStoredValue<size_t> kindHashes;
     ClockRow::Fields stored;
     for (int r = 1; r <= n; ++r) {
-        const ClockRow row(rows, storedColumns, stored, r);
-        const quint64 wide = (quint64(row.hash(1, 0x9e3779b9U)) * 31 + row.hash(3, 0x85ebca6bU)) * 31 +
-                             row.hash(5, 0xc2b2ae35U, &kindHashes);
-        const auto h = quint32(wide ^ (wide >> 32));
-        keyed.emplace_back(h, r);
-        unsigned char& note = notes[std::size_t(r)];
-        if (row.isEmpty(1) && row.isEmpty(3)) {
-            note = Unchecked;
-            continue;
-        }
-        note = (row.isDate(3) && row.isDate(4) ? 0 : BadDate) | (row.unchanged() ? Unchanged : 0);
+        const LoadedRowFacts* known = rows.loadedFacts(r);
+        const LoadedRowFacts facts = known ? *known : factsOf(ClockRow(rows, storedColumns, stored, r), kindHashes);
+        keyed.emplace_back(facts.keyHash, r);
+        notes[std::size_t(r)] = facts.note;
     }
     sortByHash(keyed);
     std::vector<bool> repeatedLater(std::size_t(n) + 1, false);

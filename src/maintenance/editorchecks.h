@@ -4,10 +4,18 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace tsumiki {
 
 class TableStore;
+
+// What the clock checks need of a row still as loaded: worked out once when the editor loads, so that a save of a
+// large table reads again only the rows edited or added since.
+struct LoadedRowFacts {
+    quint32 keyHash;
+    unsigned char note;
+};
 
 // The data rows of an editor's grid as the save checks read them: rows 1 … rowCount(), grid columns from 1.
 class EditorRows {
@@ -30,6 +38,11 @@ public:
         Q_UNUSED(stored);
         return false;
     }
+    // For a row still exactly as loaded, its facts when the editor worked them out at load; null otherwise.
+    virtual const LoadedRowFacts* loadedFacts(int row) const {
+        Q_UNUSED(row);
+        return nullptr;
+    }
 };
 
 // Each returns the message of the first check that fails, in the editor's order, or none. Message texts are
@@ -38,6 +51,8 @@ public:
 std::optional<QString> checkUniqueKeys(const EditorRows& rows, const TableStore& store);
 std::optional<QString> checkUsers(const EditorRows& rows, const TableStore& store);
 std::optional<QString> checkClockRows(const EditorRows& rows, const TableStore& store);
+// The facts checkClockRows takes of rows as loaded, for rows 1 … rowCount() of `loaded`, every one as loaded.
+std::vector<LoadedRowFacts> clockRowFacts(const EditorRows& loaded);
 
 // A unit price cell as the user table stores it: empty stays empty; a whole number from 0 up, typed with or
 // without thousands separators, becomes plain digits. None for anything else, and for numbers beyond what the

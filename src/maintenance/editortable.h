@@ -56,6 +56,9 @@ struct EditorTable {
     std::vector<EditorColumn> columns;
     LoadedRecords (*load)(const TableStore& store);
     std::optional<QString> (*check)(const EditorRows& rows, const TableStore& store);
+    // What `check` takes of each row as loaded, worked out once when the editor loads (none: it reads every row at
+    // each save).
+    std::vector<LoadedRowFacts> (*loadedFacts)(const EditorRows& loaded) = nullptr;
     const char16_t* completionId;
     DeleteBy deleteBy = DeleteBy::Row;
     AskToSave ask = AskToSave::AfterChecks;

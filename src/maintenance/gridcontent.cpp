@@ -6,6 +6,29 @@
 #include "ui/grid/grid.h"
 
 namespace tsumiki {
+namespace {
+
+// The records of a source as the checks read a grid that shows every one as loaded.
+class SourceRows final : public EditorRows {
+public:
+    explicit SourceRows(const RecordSource& source) : source_(source) {}
+    int rowCount() const override { return source_.count(); }
+    QString cell(int row, int col) const override { return source_.text(row - 1, col); }
+    bool showsStoredBytes(int col) const override { return source_.writesRawBytes(col); }
+    bool storedRow(int row, QByteArrayView* stored) const override {
+        source_.rawRow(row - 1, stored);
+        return true;
+    }
+
+private:
+    const RecordSource& source_;
+};
+
+}  // namespace
+
+std::vector<LoadedRowFacts> factsOfLoaded(const EditorTable& editor, const RecordSource& source) {
+    return editor.loadedFacts ? editor.loadedFacts(SourceRows(source)) : std::vector<LoadedRowFacts>();
+}
 
 int GridRows::rowCount() const {
     return grid_.rows() - 1;
@@ -26,6 +49,11 @@ bool GridRows::storedRow(int row, QByteArrayView* stored) const {
     }
     source_.rawRow(sourceRow, stored);
     return true;
+}
+
+const LoadedRowFacts* GridRows::loadedFacts(int row) const {
+    const int sourceRow = grid_.sourceRowOf(row);
+    return sourceRow < 0 || facts_.empty() ? nullptr : &facts_[std::size_t(sourceRow)];
 }
 
 std::variant<TableWriter, QString> GridRows::content(const QByteArray& kept) const {

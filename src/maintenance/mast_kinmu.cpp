@@ -58,6 +58,7 @@ const EditorTable& Mast_Kinmu::table() {
              {.caption = u"同伴", .twips = 800, .field = u"DOUHAN", .shown = shownDouhan, .written = writtenDouhan}},
         .load = clockWithUsers,
         .check = checkClockRows,
+        .loadedFacts = clockRowFacts,
         .completionId = u"E00012",
         .deleteBy = DeleteBy::Range,
         .ask = AskToSave::BeforeChecks,

@@ -98,6 +98,7 @@ void TableEditor::load() {
         }
         source_ = std::make_shared<const RecordSource>(table_, std::move(records));
         grid_->appendSourceRows(source_, source_->count());
+        loadedFacts_ = factsOfLoaded(table_, *source_);
         // Where the editor opens is the current row, so a key typed at once changes a row in view.
         const bool newest = table_.opensAt == OpensAt::NewestRow;
         grid_->setRow(newest ? grid_->rows() - 1 : std::min(1, grid_->rows() - 1));
@@ -223,7 +224,7 @@ void TableEditor::save() {
     if (table_.ask == AskToSave::BeforeChecks && !confirmed()) {
         return;
     }
-    const GridRows rows(table_, *grid_, *source_);
+    const GridRows rows(table_, *grid_, *source_, loadedFacts_);
     if (const std::optional<QString> failed = table_.check(rows, store)) {
         boxes.warn(kUpdateError, *failed);
         return;

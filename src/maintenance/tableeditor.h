@@ -48,6 +48,8 @@ private:
     QLineEdit* deleteFrom_ = nullptr;
     QLineEdit* deleteTo_ = nullptr;
     std::shared_ptr<const RecordSource> source_;
+    // What the save's checks learned of the records as loaded; it holds for every save until the next load.
+    std::vector<LoadedRowFacts> loadedFacts_;
     // The file's bytes the grid was filled from (after a save: the bytes written), and the rows found appended
     // behind them by earlier saves (lines of the table), which every later save writes again.
     QByteArray loadedBytes_;

@@ -1,6 +1,6 @@
 // The clock-record checks over a table large enough that many rows share bits of their hash: a repeated user ID,
-// date and kind is found wherever its two rows lie, whether they come as stored bytes or as typed text, and texts
-// the file stores alike count as one.
+// date and kind is found wherever its two rows lie, whether they come as stored bytes, as facts taken at load or as
+// typed text, and texts the file stores alike count as one.
 #include <QTest>
 
 #include <algorithm>
@@ -23,13 +23,24 @@ struct ClockRow {
     bool asLoaded;
 };
 
-// The grid as the clock editor's save reads it: rows as loaded give their stored bytes, typed rows their texts.
+// The grid as the clock editor's save reads it: rows as loaded give their stored bytes, typed rows their texts;
+// with factsAtLoad, rows as loaded give the facts the editor took of them at load instead.
 class Rows final : public EditorRows {
 public:
-    explicit Rows(QList<ClockRow> rows) : rows_(std::move(rows)) {
+    explicit Rows(QList<ClockRow> rows, bool factsAtLoad = false) : rows_(std::move(rows)) {
         for (const ClockRow& row : rows_) {
             stored_.append({cp932::encode(row.id).bytes, cp932::encode(row.date).bytes});
         }
+        if (factsAtLoad) {
+            QList<ClockRow> loaded = rows_;
+            for (ClockRow& row : loaded) {
+                row.asLoaded = true;
+            }
+            facts_ = clockRowFacts(Rows(loaded));
+        }
+    }
+    const LoadedRowFacts* loadedFacts(int row) const override {
+        return rows_[row - 1].asLoaded && !facts_.empty() ? &facts_[std::size_t(row) - 1] : nullptr;
     }
     int rowCount() const override { return int(rows_.size()); }
     QString cell(int row, int col) const override {
@@ -54,6 +65,7 @@ public:
 private:
     QList<ClockRow> rows_;
     QList<std::pair<QByteArray, QByteArray>> stored_;
+    std::vector<LoadedRowFacts> facts_;
 };
 
 }  // namespace
@@ -102,7 +114,9 @@ private slots:
             }
         }
         const TableStore store(QDir::tempPath());
-        QCOMPARE(checkClockRows(Rows(rows), store), from < 0 ? std::optional<QString>() : kRepeated);
+        for (const bool factsAtLoad : {false, true}) {
+            QCOMPARE(checkClockRows(Rows(rows, factsAtLoad), store), from < 0 ? std::optional<QString>() : kRepeated);
+        }
     }
 };
 
