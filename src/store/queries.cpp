@@ -1,9 +1,6 @@
 #include "store/queries.h"
 
-#include <QHash>
-
 #include <algorithm>
-#include <numeric>
 
 namespace tsumiki {
 namespace {
@@ -101,78 +98,6 @@ QList<Record> AllRowsByKey(const TablePtr& table) {
     std::stable_sort(out.begin(), out.end(), [&](const Record& a, const Record& b) {
         return compareRaw(table->raw(a.row(), 0), table->raw(b.row(), 0)) < 0;
     });
-    return out;
-}
-
-ClockUserRows ClockRowsWithUser(const ParsedTable& clock, const ParsedTable& users) {
-    const int cId = users.column(u"ID");
-    QHash<QByteArrayView, QList<int>> usersById;
-    for (int r = 0; r < users.rowCount(); ++r) {
-        const QByteArrayView id = users.raw(r, cId);
-        if (!id.isEmpty()) {
-            usersById[id].append(r);
-        }
-    }
-    // Stable order by INPUTTIME, then TIMEPRINT. A table holds a few thousand distinct business dates, so rows
-    // are first counted into their date's place (file order kept), and only each date's rows are sorted by time.
-    const int cUser = clock.column(u"USERID");
-    const int cInput = clock.column(u"INPUTTIME");
-    const int cPrint = clock.column(u"TIMEPRINT");
-    const int n = clock.rowCount();
-    QHash<QByteArrayView, int> dateIds;
-    std::vector<QByteArrayView> dates;
-    std::vector<int> dateOf(std::size_t(n), 0);
-    for (int r = 0; r < n; ++r) {
-        const QByteArrayView date = clock.raw(r, cInput);
-        auto it = dateIds.constFind(date);
-        if (it == dateIds.constEnd()) {
-            it = dateIds.insert(date, int(dates.size()));
-            dates.push_back(date);
-        }
-        dateOf[std::size_t(r)] = *it;
-    }
-    std::vector<int> rank(dates.size());
-    {
-        std::vector<int> byDate(dates.size());
-        std::iota(byDate.begin(), byDate.end(), 0);
-        std::sort(byDate.begin(), byDate.end(),
-                  [&](int a, int b) { return compareRaw(dates[std::size_t(a)], dates[std::size_t(b)]) < 0; });
-        for (std::size_t i = 0; i < byDate.size(); ++i) {
-            rank[std::size_t(byDate[i])] = int(i);
-        }
-    }
-    std::vector<int> start(dates.size() + 1, 0);
-    for (int r = 0; r < n; ++r) {
-        ++start[std::size_t(rank[std::size_t(dateOf[std::size_t(r)])]) + 1];
-    }
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<int> ordered(static_cast<std::size_t>(n));
-    {
-        std::vector<int> next(start.begin(), start.end() - 1);
-        for (int r = 0; r < n; ++r) {
-            ordered[std::size_t(next[std::size_t(rank[std::size_t(dateOf[std::size_t(r)])])]++)] = r;
-        }
-    }
-    for (std::size_t g = 0; g + 1 < start.size(); ++g) {
-        std::stable_sort(ordered.begin() + start[g], ordered.begin() + start[g + 1],
-                         [&](int a, int b) { return compareRaw(clock.raw(a, cPrint), clock.raw(b, cPrint)) < 0; });
-    }
-
-    ClockUserRows out;
-    out.clockRows.reserve(std::size_t(n));
-    out.userRows.reserve(std::size_t(n));
-    for (int r : ordered) {
-        const auto it = usersById.constFind(clock.raw(r, cUser));
-        if (it == usersById.constEnd()) {
-            out.clockRows.push_back(r);
-            out.userRows.push_back(-1);
-            continue;
-        }
-        for (int u : *it) {
-            out.clockRows.push_back(r);
-            out.userRows.push_back(u);
-        }
-    }
     return out;
 }
 

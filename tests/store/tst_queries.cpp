@@ -61,29 +61,48 @@ private slots:
         QCOMPARE(column(rows, form == u"user" ? u"USERNAME" : u"MESSAGE"), found);
     }
 
-    // Rows in a scrambled order with few distinct dates and times, Null ones included: the order equals a stable
-    // sort by INPUTTIME, then TIMEPRINT, in text order. (The join with the users is checked by the clock-record
-    // editor's load.)
-    void clockOrderIsAStableSortByDateThenTime() {
+    // Rows in a scrambled order with few distinct dates, times and user IDs, Null ones included: the order equals a
+    // stable sort by INPUTTIME, then TIMEPRINT, in text order, and each row comes once per user row of its ID (an ID
+    // given twice, short and long IDs), or once with -1 when no user has its ID.
+    void clockRowsInDateThenTimeOrderWithTheirUsers() {
         QString text = QStringLiteral("USERID,INPUTTIME,TIMEPRINT,ST,DOUHAN\r\n");
         const QStringList dates{"", "2026/12/05", "2026/12/05 5:00:00", "2026/1/5", "2025/12/31"};
         const QStringList times{"", "2026/12/05 09:00", "2026/12/05 18:00", "9:00"};
+        const QStringList ids{"", "0001", "0002", "ABCDEFGHIJ", "9999", "ABCDEFG"};
         quint32 state = 7;
         for (int r = 0; r < 400; ++r) {
             state = state * 1103515245u + 12345u;
             text += QStringLiteral("%1,%2,%3,1,\r\n")
-                        .arg(r)
-                        .arg(dates[int((state >> 8) % 5)], times[int((state >> 16) % 4)]);
+                        .arg(ids[int((state >> 4) % 6)], dates[int((state >> 8) % 5)], times[int((state >> 16) % 4)]);
         }
         const ParsedTable clock = ParsedTable::parseText(text);
-        const ParsedTable users = ParsedTable::parseText(QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n"));
-        std::vector<int> expected(static_cast<std::size_t>(clock.rowCount()));
-        std::iota(expected.begin(), expected.end(), 0);
-        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        const ParsedTable users = ParsedTable::parseText(
+            QStringLiteral("ID,USERNAME,KENGEN,TANKA\r\n0001,a,,\r\nABCDEFGHIJ,b,,\r\n0002,c,,\r\n0001,d,,\r\n,e,,\r\n"
+                           "ABCDEFGH,f,,\r\n"));
+        std::vector<int> order(static_cast<std::size_t>(clock.rowCount()));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             const int byDate = clock.raw(a, 1).compare(clock.raw(b, 1));
             return byDate != 0 ? byDate < 0 : clock.raw(a, 2).compare(clock.raw(b, 2)) < 0;
         });
-        QCOMPARE(ClockRowsWithUser(clock, users).clockRows, expected);
+        std::vector<int> clockRows;
+        std::vector<int> userRows;
+        for (const int r : order) {
+            const std::size_t before = userRows.size();
+            for (int u = 0; u < users.rowCount(); ++u) {
+                if (!clock.isNull(r, 0) && users.raw(u, 0) == clock.raw(r, 0)) {
+                    clockRows.push_back(r);
+                    userRows.push_back(u);
+                }
+            }
+            if (userRows.size() == before) {
+                clockRows.push_back(r);
+                userRows.push_back(-1);
+            }
+        }
+        const ClockUserRows joined = ClockRowsWithUser(clock, users);
+        QCOMPARE(joined.clockRows, clockRows);
+        QCOMPARE(joined.userRows, userRows);
     }
 };
 
