@@ -91,23 +91,20 @@ public:
         const int cId = users.column(u"ID");
         for (int r = 0; r < users.rowCount(); ++r) {
             const QByteArrayView id = users.raw(r, cId);
-            if (!id.isEmpty()) {
-                byId_[id].append(r);
+            if (id.isEmpty()) {
+                continue;
             }
-        }
-        for (auto it = byId_.cbegin(); it != byId_.cend(); ++it) {
-            if (const std::optional<quint64> key = shortKey(it.key())) {
-                byShortId_.insert(*key, &it.value());
+            if (const std::optional<quint64> key = shortKey(id)) {
+                byShortId_[*key].append(r);
+            } else {
+                byLongId_[id].append(r);
             }
         }
     }
     // Null when no user has the ID.
     const QList<int>* find(QByteArrayView id) const {
-        if (const std::optional<quint64> key = shortKey(id)) {
-            return byShortId_.value(*key, nullptr);
-        }
-        const auto it = byId_.constFind(id);
-        return it == byId_.constEnd() ? nullptr : &it.value();
+        const std::optional<quint64> key = shortKey(id);
+        return key ? found(byShortId_, *key) : found(byLongId_, id);
     }
 
 private:
@@ -122,8 +119,14 @@ private:
         return key;
     }
 
-    QHash<QByteArrayView, QList<int>> byId_;
-    QHash<quint64, const QList<int>*> byShortId_;  // into byId_, which no longer changes
+    template <typename Key>
+    static const QList<int>* found(const QHash<Key, QList<int>>& byId, const Key& id) {
+        const auto it = byId.constFind(id);
+        return it == byId.constEnd() ? nullptr : &it.value();
+    }
+
+    QHash<quint64, QList<int>> byShortId_;
+    QHash<QByteArrayView, QList<int>> byLongId_;
 };
 
 }  // namespace
