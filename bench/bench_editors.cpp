@@ -182,8 +182,8 @@ int main(int argc, char** argv) {
     // The save's floor, writing and flushing the same bytes to a new file, is measured from the state the save
     // starts in: an editor just opened. It is measured twice: as the machine leaves it, and with the guest's memory
     // warmed first, for the save and the floor alike (warmFreeMemory). Where the host takes back free guest pages,
-    // the first figure swings with the floor's own time; the second is steady, and its floor is little more than
-    // the disk's flush.
+    // the first figure swings with the floor's own time; the second swings less, and its floor is little more
+    // than the disk's flush.
     QFile current(file);
     current.open(QIODevice::ReadOnly);
     const QByteArray bytes = current.readAll();
